@@ -1,0 +1,33 @@
+// Start-up, the fixed windows of the main screen, the form catalogue and the
+// top-level loop between the top menu and the device list.
+#pragma once
+
+#include <curses.h>
+
+constexpr int KIVRA_VERSION_MAJOR = 1;
+constexpr int KIVRA_VERSION_MINOR = 10;
+
+extern WINDOW* basewin;
+extern WINDOW* helpbar;
+extern WINDOW* menu_search[4];   // 0 the bar, 1..3 the items
+extern WINDOW* list_dev[9];      // 0 the list box with its header, 1..8 the rows
+extern WINDOW* info_device[4];   // the four lines of the information box
+
+// Choice texts of the list forms, 16 slots each.
+extern const char* DiscTime[16];
+extern const char* AutoPeriod[16];
+extern const char* AutoPeriodA[16];
+extern const char* AdcSamp[16];
+extern const char* AdcRange[16];
+extern const char* AdcRangeV2[16];
+extern const char* TCType[16];
+extern const char* TFMode[16];
+
+int init_curses();
+void init_subwins();
+void init_forms();
+void show_form(unsigned n);
+void hide_form(unsigned n);
+int loop_mode1();
+int loop_mode2();
+int kivraset_run(int argc, char** argv);   // everything main does

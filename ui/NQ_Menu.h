@@ -1,0 +1,29 @@
+// Selection menus over rows of one-line windows, scroll boxes and the message box.
+#pragma once
+
+#include <curses.h>
+
+constexpr int SCROLL_BOXES = 10;
+constexpr int SCROLL_LINES = 256;
+constexpr int SCROLL_LINE_BYTES = 80;   // a device-list line with its line feed fits
+
+struct ScrollBox {
+    int nlines;                               // lines the box holds (0..256)
+    int nrows;                                // visible rows (item windows 1..nrows)
+    int top;                                  // line shown in row 1, as last drawn
+    char lines[SCROLL_LINES][SCROLL_LINE_BYTES];  // NUL-terminated line texts
+};
+
+extern ScrollBox myscr[SCROLL_BOXES];
+
+constexpr int KEY_ENTER_LF = 10;
+constexpr int KEY_ESCAPE = 27;
+
+// Results: chosen item 1..nitems, 0 Esc, -1 left upwards, -2 left downwards, -999 F9.
+int select_menu(WINDOW** wins, int nitems, int vertical, int exitflags, int scrollid, int start,
+                int (*onchange)(int));
+void set_scrollmenu(int id, int nlines, int nrows);
+void set_scrollbuf(int id, int line, const char* text);
+void clear_scroll(WINDOW** wins, int id);
+void print_scroll(WINDOW** wins, int id, int top);
+void MyMsgBox(const char* line1, const char* line2, int row, WINDOW* restore);
