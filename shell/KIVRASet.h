@@ -31,3 +31,8 @@ void hide_form(unsigned n);
 int loop_mode1();
 int loop_mode2();
 int kivraset_run(int argc, char** argv);   // everything main does
+
+// Top menu items that edit a form (the port item and "IP指定追加").
+// Return -1 to end the program, 1 to go to the device list, 0 for the next pass.
+int top_menu_port();
+int top_menu_add();
