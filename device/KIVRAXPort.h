@@ -105,3 +105,18 @@ int SetADCThreshold(int index, int channel, int led, int mail, int high, int low
 int Get_ESP_Parameter(int index);
 int Get_ESP_Port(int index);
 int Set_ESP_Parameter(int index, const char* text);
+
+// ---- the "UU" / "MI" model exchange ----
+// Shared by GetUnitModelID and the settings menu's model check, which differ
+// only in some log texts and in how they report results.
+struct ModelQueryLog {
+    const char* connect_failed;   // after a failed connect
+    const char* recv_warning;     // when all 100 receive calls were used
+    bool log_refusals;            // log "model = 7\n", "ID = F\n", "ID = AT\n"
+};
+// 0: model and unit ID stored; 1: the unit answered but cannot be used
+// (model 7, unit ID F, "AT"); -1: a socket step failed, *error holds the
+// system error number of that step (or EIO when the system set none).
+// Bytes that were not received are never decoded.
+int ModelQuery(const char* ip, int port, const ModelQueryLog& log, int* model, int* unit_id,
+               int* error);

@@ -30,3 +30,4 @@ int SetADCThreshold(int, int, int, int, int, int) { return -1; }
 int Get_ESP_Parameter(int) { return -1; }
 int Get_ESP_Port(int) { return -1; }
 int Set_ESP_Parameter(int, const char*) { return -1; }
+int ModelQuery(const char*, int, const ModelQueryLog&, int*, int*, int*) { return -1; }
