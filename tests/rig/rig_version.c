@@ -1,2 +1,0 @@
-/* Keeps the rig library non-empty while it grows. */
-const char* termrig_version(void) { return "1"; }
