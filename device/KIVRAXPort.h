@@ -56,6 +56,90 @@ extern int xportcount;
 extern int search_port;             // 0 = not given
 extern const char* modelstr[32];    // row 2m wired name, row 2m+1 WiFi name
 
+// ---- time-outs of every exchange ----
+constexpr int TCP_CONNECT_MS = 1500;       // connection of every TCP exchange
+constexpr int TCP_IO_MS = 1500;            // send and receive time-out, and the longest silence in a reply
+constexpr int TCP_REPLY_DEADLINE_MS = 3000;// a whole TCP reply (or WiFi dump) must be in by then
+constexpr int UDP_REPLY_MS = 1000;         // first datagram of a UDP reply
+constexpr int UDP_LATER_MS = 1000;         // all later datagrams of that reply, counted from the first
+constexpr int SEARCH_FIRST_MS = 5000;      // broadcast search: wait for the first reply
+constexpr int SEARCH_RENEW_MS = 1000;      // renewed after each reply
+constexpr int DISCOVERY_GAP_MS = 50;       // between the two discovery queries
+
+// ---- pure builders and parsers (no sockets; unit tests call them directly) ----
+constexpr int DISCOVERY_REPLY_MAX = 30;    // bytes of a discovery reply that are read
+extern const uint8_t discovery_query1[4];  // 0x00 0x00 0x00 0xF6
+extern const uint8_t discovery_query2[2];  // "LN"
+// 1 for "X1", "X2", "X4", "X5", "X6", "X9" and "_L"; 0 for any other type.
+int IsAcceptedDeviceType(const char devtype[2]);
+// Stores the discovery reply's bytes 5, 6, 8..9 and 24..29 into e; bytes
+// beyond len are not read (the caller clears the entry first).
+void ParseDiscoveryReply(const uint8_t* reply, int len, DeviceEntry* e);
+
+// Read request of record n (4 bytes); 0, or -1 for a record outside 0..31.
+int BuildRecordRead(int record, uint8_t out[4]);
+// Write header of record n into the first four bytes of an image; more is 1
+// when the same operation writes further records after this one.
+void SetRecordWriteHeader(uint8_t* image, int record, int more);
+constexpr int EXTFIRM_QUERY_LEN = 4;
+constexpr int EXTFIRM_REPLY_LEN = 33;
+extern const uint8_t extfirm_query[EXTFIRM_QUERY_LEN];   // 0x00 0x00 0x00 0xF4
+// Copies the text at reply byte 16 (at most 17 characters, ends at a zero
+// byte or at the end of the reply) into out (size bytes, size >= 1).
+// Returns 1 when the text contains "GC", else 0.
+int ParseExtraFirmware(const uint8_t* reply, int len, char* out, int size);
+constexpr int IP_SETUP_LEN = 20;
+// The set-address-by-MAC broadcast: header 0x00 0x00 0x00 0xFC, "IP-SETUP",
+// two zero bytes, MAC bytes 4 and 5, the address in network order.
+void BuildIPSetup(const uint8_t mac[6], in_addr_t ip, uint8_t out[IP_SETUP_LEN]);
+
+// The one-byte "UU" answer: 0 with model and unit ID, or one of the refusals.
+enum { MODEL_ANSWER_OK = 0, MODEL_ANSWER_MODEL7 = 1, MODEL_ANSWER_ID_F = 2, MODEL_ANSWER_AT = 3 };
+int DecodeUUAnswer(const uint8_t reply[2], int* model, int* unit_id);
+// The 5-byte "MI" answer: unit ID from byte 2, model from byte 3.
+void DecodeMIAnswer(const uint8_t reply[5], int* model, int* unit_id);
+
+// Lettered commands of the controller with their fixed lengths, terminator included.
+struct UnitCommand {
+    const char* name;     // "AJ", "MR0401", ...
+    int request_len;
+    int reply_len;
+};
+extern const UnitCommand unit_commands[];
+extern const int unit_command_count;
+const UnitCommand* FindUnitCommand(const char* name);   // null when unknown
+constexpr uint8_t CMD_END = 0xC8;                        // terminator of every lettered command
+// "MR" + 4 capital hex digits of the address + 0xC8 (7 bytes).
+void BuildMemoryRead(int address, uint8_t out[7]);
+// "MW" + address + 2 hex digits per data byte + 0xC8; n is 1 or 2.
+// Returns the request length (9 or 11), or -1 for another n.
+int BuildMemoryWrite(int address, const uint8_t* data, int n, uint8_t* out);
+// The n data bytes of a memory read reply (2 hex digits each from byte 6).
+// 0, or -1 when the reply is too short or a digit is not hexadecimal.
+int ParseMemoryReply(const uint8_t* reply, int len, int n, uint8_t* data);
+// "AK" request of analog channel c (4 bytes) and the 13-byte "AL" request.
+void BuildThresholdRead(int channel, uint8_t out[4]);
+void BuildThresholdWrite(int channel, int led, int mail, int high, int low, uint8_t out[13]);
+// Reads led, mail, low (bytes 4..7) and high (bytes 8..11) from a 13-byte
+// "AK" reply; 0, or -1 (nothing stored) when a threshold digit is not hexadecimal.
+int ParseThresholdReply(const uint8_t reply[13], int* led, int* mail, int* high, int* low);
+
+// WiFi module: clears every field the dump fills, and the versions.
+void ClearEspFields(DeviceEntry* e);
+// Stores one dump pair into e when the key is one the tool keeps; 1 stored, 0 skipped.
+int StoreEspValue(DeviceEntry* e, const char* key, const char* value);
+// The number after the marker of one version line ("SKETCH VER : " or
+// "SKETCH VER"); 0 when neither marker is in the line.
+int ParseEspVersionLine(const char* line, const char* marker_long, const char* marker_short);
+// Reads both versions from a version reply of len bytes. 1 when the reply
+// holds two complete lines, else 0 with both versions 0.
+int ParseEspVersions(const uint8_t* reply, int len, int* sketch_ver, int* text_ver);
+// Bytes of a dump reply come one at a time from next(ctx, &byte): 1 a byte,
+// 0 the connection was closed, -1 a receive failed. Runs the dump over them
+// into e; returns 0 after the pair whose key is "END", else one of:
+enum { ESP_DUMP_OK = 0, ESP_DUMP_RECV_ERROR = -1, ESP_DUMP_NO_LINEFEED = -2, ESP_DUMP_NO_END = -3 };
+int ReadEspDump(int (*next)(void* ctx, uint8_t* byte), void* ctx, DeviceEntry* e);
+
 // ---- device table ----
 void InitXPortSet();
 void ResetXPortEntry(int i);        // clears entry i completely before it is (re)used

@@ -1,0 +1,143 @@
+// Finding units: the XPort's discovery exchange on UDP 30718, broadcast to
+// the whole segment (search) or sent to one address (adding a unit).
+#include "device/KIVRAXPort.h"
+#include "device/net_io.h"
+#include "shell/DebugLog.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <unistd.h>
+
+void (*xport_search_progress)() = nullptr;
+
+namespace {
+
+sockaddr_in udp_target(in_addr_t ip)
+{
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(XPORT_UDP_PORT);
+    to.sin_addr.s_addr = ip;
+    return to;
+}
+
+// Both discovery queries, 50 ms apart. 0, or -1 when one could not be sent;
+// with stop_on_failure the second is then not sent.
+int send_discovery(int fd, in_addr_t ip, bool stop_on_failure)
+{
+    sockaddr_in to = udp_target(ip);
+    const sockaddr* dst = reinterpret_cast<const sockaddr*>(&to);
+    int result = 0;
+    if (::sendto(fd, discovery_query1, sizeof discovery_query1, 0, dst, sizeof to) < 0) {
+        if (stop_on_failure) return -1;
+        result = -1;
+    }
+    ::usleep(DISCOVERY_GAP_MS * 1000);
+    if (::sendto(fd, discovery_query2, sizeof discovery_query2, 0, dst, sizeof to) < 0) result = -1;
+    return result;
+}
+
+bool address_known(in_addr_t ip, int count)
+{
+    for (int i = 0; i < count && i < XPORT_MAX; i++)
+        if (xportset[i].addr.sin_addr.s_addr == ip) return true;
+    return false;
+}
+
+// Moves the wait on by 1 s after a reply; the part of a second that was
+// still left of the previous wait is kept.
+Deadline renewed(const Deadline& d)
+{
+    long long left = d.remaining_us();
+    return Deadline{monotonic_us() + SEARCH_RENEW_MS * 1000LL + left % 1000000LL};
+}
+
+}  // namespace
+
+int get_xport_information(int sock, sockaddr_in* addr, int index)
+{
+    uint8_t reply[DISCOVERY_REPLY_MAX];
+    sockaddr_in from{};
+    socklen_t fromlen = sizeof from;
+    ssize_t n = ::recvfrom(sock, reply, sizeof reply, 0, reinterpret_cast<sockaddr*>(&from), &fromlen);
+    if (n < 0) {
+        PrnDebug("recv error\n");
+        return 0;
+    }
+    if (addr != nullptr) *addr = from;
+    // Outside the table (all 256 entries stored) the reply is read and dropped.
+    if (index < 0 || index >= XPORT_MAX) return 1;
+    // The slot is cleared first: bytes of a short reply that never arrived
+    // read as zero, not as what a refused reply left there.
+    ResetXPortEntry(index);
+    DeviceEntry& e = xportset[index];
+    ParseDiscoveryReply(reply, static_cast<int>(n), &e);
+    e.addr = from;
+    if (inet_ntop(AF_INET, &from.sin_addr, e.ipstr, sizeof e.ipstr) == nullptr) e.ipstr[0] = '\0';
+    return 1;
+}
+
+int XPortSearch()
+{
+    InitXPortSet();
+    if (xport_search_progress != nullptr) xport_search_progress();
+
+    UniqueFd fd = open_udp(SEARCH_FIRST_MS);
+    if (!fd.valid()) return -1;
+    send_discovery(fd.get(), htonl(INADDR_BROADCAST), false);   // a failed send still waits for replies
+
+    Deadline wait = Deadline::after_ms(SEARCH_FIRST_MS);
+    for (;;) {
+        int r = wait_readable(fd.get(), wait.remaining_ms());
+        if (r < 0) {
+            PrnDebug("socket error\n");
+            return -1;
+        }
+        if (r == 0) break;
+        sockaddr_in from{};
+        int slot = xportcount < XPORT_MAX ? xportcount : -1;
+        if (get_xport_information(fd.get(), &from, slot) == 1 && slot >= 0 &&
+            IsAcceptedDeviceType(xportset[slot].devtype) &&
+            !address_known(from.sin_addr.s_addr, xportcount))
+            xportcount++;
+        wait = renewed(wait);
+    }
+    PrnDebugf("XportSearch : %d Xport devices found\n", xportcount);
+    return xportcount;
+}
+
+int XPortAdd(const char* address)
+{
+    if (xportcount + 1 > XPORT_MAX) return -1;
+    in_addr asked{};
+    if (address == nullptr || inet_aton(address, &asked) == 0) return -3;
+    for (int i = 0; i < xportcount; i++)
+        if (inet_addr(xportset[i].ipstr) == asked.s_addr) return -2;
+
+    UniqueFd fd = open_udp(UDP_REPLY_MS);
+    if (!fd.valid()) return -1;
+    if (send_discovery(fd.get(), asked.s_addr, true) < 0) {
+        PrnDebug("socket send error\n");
+        return -1;
+    }
+    // One wait of 1 s in all. Only the first accepted reply from the address
+    // asked is appended; the others are read and dropped.
+    Deadline wait = Deadline::after_ms(UDP_REPLY_MS);
+    bool added = false;
+    for (;;) {
+        int r = wait_readable(fd.get(), wait.remaining_ms());
+        if (r < 0) {
+            PrnDebug("socket select failed\n");
+            return -1;
+        }
+        if (r == 0) break;
+        sockaddr_in from{};
+        int slot = !added && xportcount < XPORT_MAX ? xportcount : -1;
+        if (get_xport_information(fd.get(), &from, slot) == 1 && slot >= 0 &&
+            IsAcceptedDeviceType(xportset[slot].devtype) && from.sin_addr.s_addr == asked.s_addr) {
+            xportcount++;
+            added = true;
+        }
+    }
+    return added ? xportcount : -3;
+}
