@@ -1,0 +1,56 @@
+// Shared state of the IP address screens (SetIPMenu, SetIPOnly) and the pure
+// byte and text builders behind them. One IP screen exists at a time.
+#pragma once
+
+#include <curses.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <netinet/in.h>
+
+constexpr int IP_TEXT_LEN = 80;          // edit buffers of the address, mask and gateway
+constexpr int IP_MSG_ROW = 18;           // screen row of every message box of the IP screens
+
+// Rows of the screen, the values of ipselect_mode.
+enum IpRow { IPROW_DHCP = 1, IPROW_ADDRESS = 2, IPROW_APPLY = 3, IPROW_MASK = 4, IPROW_GATEWAY = 5 };
+// How a row is left. Enter on the DHCP row leaves it like Down.
+enum IpMove { IPMOVE_UP, IPMOVE_DOWN };
+
+extern int ipselect_mode;   // current row, IpRow
+extern int dhcp_sel;        // 1 DHCP on, 2 static address
+
+// Windows of the open IP screen; element 0 of each array is the frame, which
+// only win_ipset owns. Null while no IP screen is open.
+extern WINDOW* win_ipset[3];        // frame, address field, "PING送信"
+extern WINDOW* win_dhcpset[3];      // frame, "ON", "OFF"
+extern WINDOW* win_subnetset[2];    // frame, mask field (SetIPMenu only)
+extern WINDOW* win_gatewayset[2];   // frame, gateway field (SetIPMenu only)
+extern WINDOW* win_sendipset[2];    // frame, "設定反映"
+
+// The row reached by leaving `row` with `move`; dhcp_on when "ON" is chosen,
+// samenet when the unit lies in one of the host's networks (SetIPMenu).
+int ip_next_row(int row, int move, int dhcp_on, int samenet);
+
+// A dotted address of four decimal numbers 0..255 ("010" is ten, never
+// octal). 1 and *out in network order, or 0 for any other text.
+int parse_dotted_quad(const char* text, in_addr_t* out);
+// Writes an address in network order as dotted decimal into out (16 bytes).
+void format_dotted(in_addr_t ip, char out[16]);
+// 1 when the text is unit i's current address (ipstr).
+int is_own_address(const char* addr, int i);
+
+// Setup record 0 as written back: the image as read with the write header in
+// bytes 0..3 and, for a static address, the address in 4..7, the mask's
+// host-bit count in 10 and the gateway in 16..19 (all zero for DHCP).
+// 0, or -1 when the mask's one bits are not contiguous (out is then unusable).
+int build_record0_write(const uint8_t* setup0, int dhcp_on, in_addr_t addr, in_addr_t mask,
+                        in_addr_t gw, uint8_t* out);
+// The WiFi module's "IP" parameter text. Its length, or -1 when it does not fit.
+int format_wifi_ip_text(char* out, size_t size, const char* addr, const char* mask, const char* gw);
+
+// The argument vector of the ping check: ping -q -c 1 -w 2 <addr>, ended by a null.
+constexpr int PING_ARGC = 7;
+void ping_argv(const char* addr, const char* argv[PING_ARGC + 1]);
+
+// A message box of the IP screens at row 18, redrawing the IP frame after the key.
+void ip_message(const char* line1, const char* line2);
