@@ -1,0 +1,29 @@
+#include "ui/form_keys.h"
+
+KeyPress read_key(WINDOW* win)
+{
+    wint_t ch = 0;
+    int type = wget_wch(win, &ch);
+    if (type == KEY_CODE_YES) {
+        switch (ch) {
+        case KEY_LEFT: return {Key::Left, 0};
+        case KEY_RIGHT: return {Key::Right, 0};
+        case KEY_UP: return {Key::Up, 0};
+        case KEY_DOWN: return {Key::Down, 0};
+        case KEY_BACKSPACE: return {Key::Backspace, 0};
+        case KEY_DC: return {Key::Delete, 0};
+        default: return {ch == static_cast<wint_t>(KEY_F(9)) ? Key::F9 : Key::Other, 0};
+        }
+    }
+    if (type != OK) return {Key::Other, 0};
+    switch (ch) {
+    case 10: return {Key::Enter, 0};
+    case 27: return {Key::Esc, 0};
+    case 8:
+    case 127: return {Key::Backspace, 0};
+    default: break;
+    }
+    // Control characters have no effect in a field.
+    if (ch < 32 || (ch >= 0x7F && ch < 0xA0)) return {Key::Other, 0};
+    return {Key::Text, ch};
+}
