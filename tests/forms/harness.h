@@ -1,0 +1,35 @@
+// Running the form harness under the terminal rig.
+#pragma once
+
+#include "rig/term.h"
+
+#include <string>
+#include <vector>
+
+namespace forms_test {
+
+inline std::vector<std::string> harness(std::vector<std::string> args)
+{
+    std::vector<std::string> argv{std::string(KIVRA_BINARY_DIR) + "/tests/form_harness"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return argv;
+}
+
+// The result lines the harness prints after round n.
+inline std::string round_line(int n, int result)
+{
+    return "round " + std::to_string(n) + " result " + std::to_string(result);
+}
+
+// Waits for round n to end with result and returns the line under it
+// ("text [..]", "field [..]" or "choice [..]"), trailing blanks cut.
+inline std::string round_result(rig::Term& t, int n, int result)
+{
+    if (!t.wait_row(22, round_line(n, result))) return "no round " + std::to_string(n) + ":\n" + t.dump();
+    t.settle();   // the second line may still be on its way
+    std::string line = t.row(23);
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    return line;
+}
+
+}  // namespace forms_test
