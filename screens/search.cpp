@@ -1,0 +1,183 @@
+// The broadcast search: discovery, then the units that can be used keep their
+// setup records and get their model asked, one worker per unit in parallel.
+#include "screens/KIVRAMainSet.h"
+
+#include <arpa/inet.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "device/KIVRAXPort.h"
+#include "screens/list_parts.h"
+#include "shell/DebugLog.h"
+
+namespace {
+
+bool is_x6(const DeviceEntry& e) { return e.devtype[0] == 'X' && e.devtype[1] == '6'; }
+
+// The records that GetXPortData reads, in order, with their failure texts.
+struct RecordRead {
+    int record;
+    const char* failure;
+};
+const RecordRead further_records[4] = {
+    {3, "Failed to Get SetupRecord 3\n"},
+    {4, "Failed to Get SetupRecord 4\n"},
+    {6, "Failed to Get SetupRecord 6\n"},
+    {7, "Failed to Get SetupRecord 7\n"},
+};
+
+// Reads one record image into entry i; logs the failure text on failure.
+bool read_record(int i, int record, uint8_t* image, int length, const char* failure)
+{
+    if (GetSetupRecord(xportset[i].addr.sin_addr.s_addr, record, image, length) == 1) return true;
+    PrnDebug(failure);
+    return false;
+}
+
+void dotted(in_addr_t a, char (&out)[INET_ADDRSTRLEN])
+{
+    inet_ntop(AF_INET, &a, out, sizeof out);
+}
+
+// First pass of the search for entry i. Returns false when the entry was removed.
+bool prepare_found_unit(int i)
+{
+    DeviceEntry& e = xportset[i];
+    mark_same_network(i);
+    if (is_wifi_unit(e)) {
+        e.modtype = 3;
+        if (e.samenet == 0 || !read_wifi_port(i)) {
+            RemoveXPortEntry(i);
+            return false;
+        }
+        return true;
+    }
+    // A wired unit outside the host's networks keeps only its discovery data.
+    if (e.samenet == 0) return true;
+    e.modtype = 0;
+    if (!read_record(i, 0, e.setup0, SETUP0_LEN, "Failed to Get SetupRecord 0\n") ||
+        !read_record(i, 5, e.setup5, SETUP_LEN, "Failed to Get SetupRecord 5\n")) {
+        RemoveXPortEntry(i);
+        return false;
+    }
+    read_extra_firmware(i);
+    return true;
+}
+
+}  // namespace
+
+UnitNetwork derive_unit_network(const uint8_t* setup0, in_addr_t current)
+{
+    UnitNetwork n{};
+    if (setup0[4] == 0 && setup0[5] == 0 && setup0[7] == 0) {
+        n.dhcp = 1;
+        n.addr = current;
+        const uint8_t first = reinterpret_cast<const uint8_t*>(&current)[0];
+        n.netmask = XsubnetDecode(first < 128 ? 24 : first < 192 ? 16 : 8);
+        n.gateway = 0;
+    } else {
+        n.dhcp = 0;
+        std::memcpy(&n.addr, setup0 + 4, 4);
+        n.netmask = XsubnetDecode(setup0[10]);
+        std::memcpy(&n.gateway, setup0 + 16, 4);
+    }
+    return n;
+}
+
+bool read_wifi_port(int i)
+{
+    if (Get_ESP_Port(i) != 0) return false;
+    SetCmdPort(i, xportset[i].esp_port & 0xFFFF);
+    return true;
+}
+
+void mark_same_network(int i)
+{
+    DeviceEntry& e = xportset[i];
+    e.samenet = 0;
+    for (int j = 0; j < MyIpCnt && j < MYIP_MAX; j++) {
+        if (IsSameNetwork(MyIp[j].ip, MyIp[j].mask, e.addr.sin_addr.s_addr)) {
+            e.samenet = 1;
+            PrnDebugf("Xport: %.16s : same network\n", e.ipstr);
+        }
+    }
+}
+
+void read_extra_firmware(int i)
+{
+    DeviceEntry& e = xportset[i];
+    if (!is_x6(e)) return;
+    static const uint8_t query[4] = {0x00, 0x00, 0x00, 0xF4};
+    uint8_t reply[33] = {};
+    if (UDP_SendRecv(e.addr.sin_addr.s_addr, query, sizeof query, reply, sizeof reply) != 0) {
+        PrnDebug("Warning: Failed to Get ExtraFirm Info\n");
+        return;
+    }
+    // The text starts at byte 16 and runs to its zero byte, at most 17 characters.
+    std::snprintf(e.extfirm, sizeof e.extfirm, "%.*s", 17, reinterpret_cast<const char*>(reply + 16));
+    if (std::strstr(e.extfirm, "GC") != nullptr) e.modtype = 1;
+}
+
+int GetXPortData(int i)
+{
+    if (i < 0 || i >= XPORT_MAX) return 0;
+    DeviceEntry& e = xportset[i];
+    uint8_t* images[4] = {e.setup3, e.setup4, e.setup6, e.setup7};
+    for (int k = 0; k < 4; k++) {
+        const RecordRead& r = further_records[k];
+        if (!read_record(i, r.record, images[k], SETUP_LEN, r.failure)) return 0;
+    }
+
+    const UnitNetwork n = derive_unit_network(e.setup0, e.addr.sin_addr.s_addr);
+    e.dhcp = n.dhcp;
+    e.addr.sin_addr.s_addr = n.addr;
+    e.netmask = n.netmask;
+    e.gateway = n.gateway;
+
+    char ip[INET_ADDRSTRLEN], sn[INET_ADDRSTRLEN], gw[INET_ADDRSTRLEN];
+    dotted(n.addr, ip);
+    dotted(n.netmask, sn);
+    dotted(n.gateway, gw);
+    PrnDebugf("DataGet Success : IP=%s SN=%s GW=%s\n", ip, sn, gw);
+    return 1;
+}
+
+int OnSearchDevice(int port)
+{
+    PrnDebug("Searching Xport Devices\n");
+    xport_search_progress = draw_search_progress;
+    if (XPortSearch() < 0) {
+        show_list_row1(" エラー");
+        return 0;
+    }
+    if (xportcount <= 0) {
+        show_list_row1(" 検索失敗");
+        return 0;
+    }
+
+    // Removing an entry moves only entries already visited.
+    for (int i = xportcount - 1; i >= 0; i--) prepare_found_unit(i);
+
+    {
+        ModelWorkers workers;
+        for (int i = 0; i < xportcount; i++) {
+            DeviceEntry& e = xportset[i];
+            if (e.samenet != 1) continue;
+            if (GetCmdPort(i) == port) {
+                workers.start(i);
+            } else if (e.modtype != 3) {
+                if (GetXPortData(i) == 0) e.model = -999;
+            }
+        }
+        if (workers.join_all() > 0) PrnDebug("modelget: all threads finished\n");
+    }
+
+    for (int i = xportcount - 1; i >= 0; i--) {
+        if (xportset[i].model == -999) RemoveXPortEntry(i);
+    }
+    if (xportcount > 0) return 1;
+    // Every unit was dropped: the search has ended, so the progress text goes.
+    show_list_row1(" 検索失敗");
+    return 0;
+}
