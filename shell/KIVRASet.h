@@ -24,6 +24,8 @@ extern const char* TCType[16];
 extern const char* TFMode[16];
 
 int init_curses();
+int make_basewin();              // the base window of pair 1; -1 if it cannot be made
+void release_fixed_windows();    // deletes the fixed windows at the end of the run
 void init_subwins();
 void init_forms();
 void show_form(unsigned n);

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <functional>
 
 extern char** environ;
 
@@ -301,34 +302,30 @@ bool Term::screen_has(std::string_view utf8)
     return false;
 }
 
-bool Term::wait_text(std::string_view utf8, int timeout_ms)
+bool Term::wait_until(int timeout_ms, const std::function<bool()>& done)
 {
     auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
     for (;;) {
-        if (screen_has(utf8)) return true;
+        if (done()) return true;
         if (Clock::now() >= deadline) return false;
-        if (pump(std::min(ms_left(deadline), 50)) == 0 && eof_) return screen_has(utf8);
+        // Once the program has closed the terminal nothing more can change.
+        if (pump(std::min(ms_left(deadline), 50)) == 0 && eof_) return done();
     }
+}
+
+bool Term::wait_text(std::string_view utf8, int timeout_ms)
+{
+    return wait_until(timeout_ms, [&] { return screen_has(utf8); });
 }
 
 bool Term::wait_row(int r, std::string_view utf8, int timeout_ms)
 {
-    auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
-    for (;;) {
-        if (row_has(r, utf8)) return true;
-        if (Clock::now() >= deadline) return false;
-        if (pump(std::min(ms_left(deadline), 50)) == 0 && eof_) return row_has(r, utf8);
-    }
+    return wait_until(timeout_ms, [&] { return row_has(r, utf8); });
 }
 
 bool Term::wait_gone(std::string_view utf8, int timeout_ms)
 {
-    auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
-    for (;;) {
-        if (!screen_has(utf8)) return true;
-        if (Clock::now() >= deadline) return false;
-        if (pump(std::min(ms_left(deadline), 50)) == 0 && eof_) return !screen_has(utf8);
-    }
+    return wait_until(timeout_ms, [&] { return !screen_has(utf8); });
 }
 
 int Term::wait_exit(int timeout_ms)

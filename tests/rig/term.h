@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,7 +57,8 @@ struct Term {
     void on_cursor_visible(bool visible) { cursor_visible_ = visible; }
 
   private:
-    int pump(int wait_ms);  // reads what the program wrote, waiting up to wait_ms; bytes read
+    int pump(int wait_ms);
+    bool wait_until(int timeout_ms, const std::function<bool()>& done);  // reads what the program wrote, waiting up to wait_ms; bytes read
     bool screen_has(std::string_view utf8);
     bool row_has(int r, std::string_view utf8);
     void reap(int options);

@@ -1,6 +1,0 @@
-#include "shell/KIVRASet.h"
-
-int kivraset_run(int, char**)
-{
-    return 0;
-}

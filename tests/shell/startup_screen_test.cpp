@@ -1,0 +1,175 @@
+// What the operator sees when the tool starts, and the ways to end it from
+// the top menu while no unit is known.
+#include <gtest/gtest.h>
+
+#include "rig/scratch_dir.h"
+#include "shell_support.h"
+
+using shell_test::kVersionText;
+using shell_test::program;
+
+namespace {
+
+constexpr int kBlack = 0, kBlue = 4, kWhite = 7, kGrey = 6;
+
+struct Placed {
+    int row, col;
+    const char* text;
+    int fg, bg;
+};
+
+// Every text of the fixed windows, where it stands and in which colours.
+const Placed kStartScreen[] = {
+    {0, 1, "検索", kWhite, kBlue},            // current item
+    {0, 20, "ポート:未指定", kBlue, kWhite},
+    {0, 44, "IP指定追加", kBlue, kWhite},
+    {2, 2, "検索済デバイス一覧", kBlack, kGrey},
+    {3, 1, "No    MACアドレス     IPアドレス     機種", kBlack, kWhite},
+    {13, 1, "IP自動取得      :", kBlue, kWhite},
+    {14, 1, "IPアドレス      :", kBlue, kWhite},
+    {15, 1, "サブネットマスク:", kBlue, kWhite},
+    {16, 1, "ゲートウェイ    :", kBlue, kWhite},
+    {23, 0, "[矢印]:選択 [Enter]:決定 [Esc]:キャンセル [F9]:終了", kBlack, kWhite},
+    {23, 60, "KIVRASetL V1.10", kBlack, kWhite},
+};
+
+// The colours of the windows' blank areas, and of the base window between them.
+const Placed kAreas[] = {
+    {0, 0, "base before item 1", kBlack, kGrey},
+    {0, 12, "item 1, last column", kWhite, kBlue},
+    {0, 13, "bar between items", kBlack, kGrey},
+    {0, 35, "item 2, last column", kBlue, kWhite},
+    {0, 55, "item 3, last column", kBlue, kWhite},
+    {0, 56, "bar after item 3", kBlack, kGrey},
+    {3, 78, "list header, last column", kBlack, kWhite},
+    {3, 79, "base right of the list", kBlack, kGrey},
+    {4, 1, "list row 1", kBlue, kWhite},
+    {11, 78, "list row 8, last column", kBlue, kWhite},
+    {12, 1, "base between list and box", kBlack, kGrey},
+    {16, 38, "info line 4, last column", kBlue, kWhite},
+    {16, 39, "base right of the box", kBlack, kGrey},
+    {22, 79, "base above the help bar", kBlack, kGrey},
+    {23, 79, "help bar, last column", kBlack, kWhite},
+};
+
+TEST(StartScreen, EveryFixedTextStandsAtItsPlaceInItsColours)
+{
+    rig::ScratchDir dir;
+    rig::Term t({program()}, 24, 80, {}, dir.path());
+    ASSERT_TRUE(t.wait_text(kVersionText)) << t.dump();
+    t.settle();
+    for (const Placed& p : kStartScreen) {
+        std::string want = p.text;
+        // Wide characters take two cells: read the same number of cells as
+        // the text takes columns, then compare bytes.
+        std::string got = t.text(p.row, p.col, 80 - p.col);
+        EXPECT_EQ(got.substr(0, want.size()), want) << "row " << p.row << "\n" << t.dump();
+        EXPECT_EQ(t.fg(p.row, p.col), p.fg) << p.text;
+        EXPECT_EQ(t.bg(p.row, p.col), p.bg) << p.text;
+    }
+    for (const Placed& a : kAreas) {
+        EXPECT_EQ(t.fg(a.row, a.col), a.fg) << a.text;
+        EXPECT_EQ(t.bg(a.row, a.col), a.bg) << a.text;
+    }
+    EXPECT_FALSE(t.cursor_visible());
+    EXPECT_FALSE(dir.exists("debug.log"));  // no log unless asked for
+    t.f9();
+    EXPECT_EQ(t.wait_exit(), 0);
+}
+
+TEST(StartScreen, ALargerTerminalUsesOnlyTheTopLeft80x24)
+{
+    rig::Term t({program()}, 40, 120);
+    ASSERT_TRUE(t.wait_text(kVersionText)) << t.dump();
+    t.settle();
+    EXPECT_EQ(t.text(23, 60, 15), kVersionText);
+    EXPECT_EQ(t.bg(23, 79), kWhite);
+    EXPECT_NE(t.bg(23, 80), kWhite);
+    EXPECT_NE(t.bg(24, 0), kWhite);
+    EXPECT_EQ(t.text(23, 80, 40), std::string(40, ' '));
+    EXPECT_EQ(t.row(24), std::string(120, ' '));
+    t.f9();
+    EXPECT_EQ(t.wait_exit(), 0);
+}
+
+// Both ways of ending from the top menu while no unit is known.
+TEST(TopMenu, F9OrEscWithNoUnitEndsTheProgramNormally)
+{
+    struct {
+        const char* key;
+        void (rig::Term::*press)();
+    } ends[] = {{"F9", &rig::Term::f9}, {"Esc", &rig::Term::esc}};
+    for (auto& e : ends) {
+        rig::ScratchDir dir;
+        rig::Term t({program(), "-l"}, 24, 80, {}, dir.path());
+        ASSERT_TRUE(t.wait_text(kVersionText)) << e.key << "\n" << t.dump();
+        (t.*e.press)();
+        EXPECT_EQ(t.wait_exit(), 0) << e.key;
+        std::string log = dir.read("debug.log");
+        ASSERT_GE(log.size(), 5u) << e.key;
+        EXPECT_EQ(log.substr(log.size() - 5), "Exit\n") << e.key;
+    }
+}
+
+TEST(TopMenu, DownBeforeAnySearchAsksForASearchAndTheMenuStays)
+{
+    rig::Term t({program()}, 24, 80);
+    ASSERT_TRUE(t.wait_text(kVersionText)) << t.dump();
+    t.right();  // the message appears whichever item is current
+    ASSERT_TRUE(t.wait_row(0, "ポート") );
+    t.down();
+    ASSERT_TRUE(t.wait_row(4, "最初にデバイスを検索してください")) << t.dump();
+    EXPECT_EQ(t.text(4, 1, 32), "最初にデバイスを検索してください");
+    EXPECT_EQ(t.bg(4, 1), kWhite);
+    // Every pass starts again on "検索".
+    t.settle();
+    EXPECT_EQ(t.bg(0, 1), kBlue);
+    EXPECT_EQ(t.bg(0, 20), kWhite);
+    t.esc();
+    EXPECT_EQ(t.wait_exit(), 0);
+}
+
+TEST(TopMenu, LeftAndRightWrapAroundTheThreeItems)
+{
+    rig::Term t({program()}, 24, 80);
+    ASSERT_TRUE(t.wait_text(kVersionText)) << t.dump();
+    struct {
+        void (rig::Term::*press)();
+        int current_col;
+    } moves[] = {{&rig::Term::left, 44}, {&rig::Term::left, 20}, {&rig::Term::left, 1},
+                 {&rig::Term::right, 20}, {&rig::Term::right, 44}, {&rig::Term::right, 1}};
+    const int item_cols[] = {1, 20, 44};
+    for (auto& m : moves) {
+        (t.*m.press)();
+        t.settle();
+        for (int col : item_cols)
+            EXPECT_EQ(t.bg(0, col), col == m.current_col ? kBlue : kWhite)
+                << "item at column " << col << " after a move to " << m.current_col;
+    }
+    t.f9();
+    EXPECT_EQ(t.wait_exit(), 0);
+}
+
+struct Small {
+    int rows, cols;
+};
+
+TEST(SmallTerminal, TooFewColumnsOrRowsEndsWithTheTwoMessagesAndStatus255)
+{
+    for (Small s : {Small{24, 79}, Small{23, 80}}) {
+        // The shell around the program shows the status and that the terminal
+        // is back in its usual line mode with echo.
+        std::string script = "'" + program() +
+                             "'; echo \"status=$?\"; stty -a | tr ' ' '\\n' | grep -x -e icanon -e echo "
+                             "| tr '\\n' ' '; echo; sleep 30";
+        rig::Term t({"/bin/sh", "-c", script}, s.rows, s.cols);
+        ASSERT_TRUE(t.wait_text("status=255")) << s.cols << "x" << s.rows << "\n" << t.dump();
+        EXPECT_TRUE(t.wait_text("icanon echo")) << t.dump();
+        EXPECT_EQ(t.row(0).substr(0, 36), "Error : Terminal Size is too Small!!") << t.dump();
+        EXPECT_EQ(t.row(1).substr(0, 31), "        minimum = 80 x 24 chars") << t.dump();
+        EXPECT_TRUE(t.cursor_visible());
+        EXPECT_EQ(t.bg(0, 0), -1);  // no curses screen left behind
+    }
+}
+
+}  // namespace
