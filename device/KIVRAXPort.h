@@ -154,6 +154,10 @@ void GetModelText(int i, char* out, int size);
 // Draws "検索中..." while the search runs; set by the screens, may be null.
 extern void (*xport_search_progress)();
 int get_xport_information(int sock, sockaddr_in* addr, int index);
+// One reply of the search: read into the next free entry and kept when its
+// type is accepted and its source is not in the table yet. 1 kept, 0 dropped,
+// -1 the read failed.
+int TakeDiscoveryReply(int sock);
 int XPortSearch();
 int XPortAdd(const char* address);
 

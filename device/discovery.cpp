@@ -77,6 +77,18 @@ int get_xport_information(int sock, sockaddr_in* addr, int index)
     return 1;
 }
 
+int TakeDiscoveryReply(int sock)
+{
+    sockaddr_in from{};
+    int slot = xportcount < XPORT_MAX ? xportcount : -1;
+    if (get_xport_information(sock, &from, slot) != 1) return -1;
+    if (slot < 0 || !IsAcceptedDeviceType(xportset[slot].devtype)) return 0;
+    // A unit answering both queries is listed once.
+    if (address_known(from.sin_addr.s_addr, xportcount)) return 0;
+    xportcount++;
+    return 1;
+}
+
 int XPortSearch()
 {
     InitXPortSet();
@@ -94,12 +106,7 @@ int XPortSearch()
             return -1;
         }
         if (r == 0) break;
-        sockaddr_in from{};
-        int slot = xportcount < XPORT_MAX ? xportcount : -1;
-        if (get_xport_information(fd.get(), &from, slot) == 1 && slot >= 0 &&
-            IsAcceptedDeviceType(xportset[slot].devtype) &&
-            !address_known(from.sin_addr.s_addr, xportcount))
-            xportcount++;
+        TakeDiscoveryReply(fd.get());
         wait = renewed(wait);
     }
     PrnDebugf("XportSearch : %d Xport devices found\n", xportcount);
