@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,11 @@ struct Lab {
     std::string plant_path;  // the plant as given
     int sim_pid = -1;        // the simulator's process id while it runs
     bool up = false;
+
+private:
+    std::string tag_;        // "<pid>-<n>": names kvh-<tag> and kvp-<tag>
+    int slot_ = -1;          // entry in the clean-up registry for signals
+    int home_ns_ = -1;       // the namespace enter_host() left, restored at the end
 };
 
 std::string kivrasetl_path();  // the built KIVRASetL
