@@ -3,8 +3,6 @@
 
 #include <curses.h>
 
-#include <cstddef>
-
 constexpr int SCROLL_BOXES = 10;
 constexpr int SCROLL_LINES = 256;
 constexpr int SCROLL_LINE_BYTES = 80;   // a device-list line with its line feed fits
@@ -32,7 +30,4 @@ void MyMsgBox(const char* line1, const char* line2, int row, WINDOW* restore);
 
 // Reads one key from the whole screen's input. A terminal that can no longer
 // be read gives KEY_F(9), so every loop ends as if F9 had been pressed.
-int read_key();
-// Copies a text into a scroll-box line of dst_size bytes: cut at a character
-// boundary when too long, keeping a final line feed.
-void copy_scroll_line(char* dst, size_t dst_size, const char* src);
+int menu_read_key();

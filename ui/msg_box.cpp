@@ -32,7 +32,7 @@ void MyMsgBox(const char* line1, const char* line2, int row, WINDOW* restore)
             wrefresh(frame.get());
         }
         // Any key closes the box; F9 and Esc only close it here.
-        read_key();
+        menu_read_key();
     }
     if (restore != nullptr) {
         touchwin(restore);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "ui/NQ_Menu.h"
+#include "ui/text_copy.h"
 
 ScrollBox myscr[SCROLL_BOXES];
 
@@ -17,27 +18,21 @@ ScrollBox* drawable_box(int id)
 
 int clamp(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
-}  // namespace
-
-// Copies src into a line of dst_size bytes. A text too long is cut at a
-// character boundary, and a final line feed (which clears the rest of the row
-// when the line is drawn) is kept.
+// A text too long for its line is cut at a character boundary, and a final
+// line feed (which clears the rest of the row when the line is drawn) is kept.
 void copy_scroll_line(char* dst, size_t dst_size, const char* src)
 {
-    if (dst_size == 0) return;
-    size_t len = src ? std::strlen(src) : 0;
-    if (len < dst_size) {
-        std::memcpy(dst, src, len + 1);
+    size_t len = std::strlen(src);
+    if (len < dst_size || src[len - 1] != '\n') {
+        copy_text(dst, dst_size, src);
         return;
     }
-    bool keep_lf = src[len - 1] == '\n';
-    size_t room = dst_size - 1 - (keep_lf ? 1 : 0);
-    // Step back over continuation bytes so no character is split.
-    while (room > 0 && (static_cast<unsigned char>(src[room]) & 0xC0) == 0x80) --room;
-    std::memcpy(dst, src, room);
-    if (keep_lf) dst[room++] = '\n';
-    dst[room] = '\0';
+    size_t n = copy_text(dst, dst_size - 1, src);
+    dst[n] = '\n';
+    dst[n + 1] = '\0';
 }
+
+}  // namespace
 
 void set_scrollmenu(int id, int nlines, int nrows)
 {

@@ -55,7 +55,7 @@ constexpr int kLostTerminalReads = 64;
 
 }  // namespace
 
-int read_key()
+int menu_read_key()
 {
     // In blocking mode curses returns ERR only when the terminal cannot be
     // read; after many in a row it is gone, and the program ends as on F9.
@@ -91,7 +91,7 @@ int select_menu(WINDOW** wins, int nitems, int vertical, int exitflags, int scro
     if (onchange) onchange(m.cur);
 
     for (;;) {
-        int ch = read_key();
+        int ch = menu_read_key();
         bool moved = false;
         switch (ch) {
         case KEY_ENTER_LF:
