@@ -1,0 +1,129 @@
+// The top menu's form items in the running tool: the search port and the
+// address of a unit to add. No test here confirms an address, so nothing is
+// ever sent.
+#include <gtest/gtest.h>
+
+#include "rig/scratch_dir.h"
+#include "rig/term.h"
+
+#include <string>
+
+namespace {
+
+const std::string program = KIVRA_BINARY_DIR "/KIVRASetL";
+const char* const header = "No    MACアドレス     IPアドレス     機種";
+
+// The tool with its main screen drawn, the cursor on "検索".
+struct Tool {
+    rig::ScratchDir dir;
+    rig::Term t{{program}, 24, 80, {}, dir.path()};
+    bool started()
+    {
+        bool up = t.wait_text("KIVRASetL V1.10");
+        t.settle();
+        return up;
+    }
+    // Opens the port item's form (item 2): every pass starts on item 1.
+    bool open_port()
+    {
+        t.right();
+        t.enter();
+        return t.wait_row(4, "ポート") && t.wait_row(4, "決定");
+    }
+    bool open_add()
+    {
+        t.right();
+        t.right();
+        t.enter();
+        return t.wait_row(4, "追加IP");
+    }
+    // The form is gone once the list header it covered is whole again.
+    bool form_closed() { return t.wait_row(3, header); }
+};
+
+TEST(TopMenuItems, ThePortItemShowsTheConfirmedPort)
+{
+    Tool tool;
+    ASSERT_TRUE(tool.started()) << tool.t.dump();
+    rig::Term& t = tool.t;
+    ASSERT_TRUE(tool.open_port()) << t.dump();
+    // Form 0 at 3, 15 with its entry at column 30.
+    EXPECT_EQ(t.text(3, 15, 1), "┌");
+    EXPECT_EQ(t.text(4, 17, 6), "ポート");
+    EXPECT_TRUE(t.cursor_visible());
+    t.type("8080");
+    t.enter();
+    t.enter();
+    ASSERT_TRUE(t.wait_row(0, "ポート:8080")) << t.dump();
+    ASSERT_TRUE(tool.form_closed()) << t.dump();
+    EXPECT_EQ(t.text(0, 20, 16), "ポート:8080     ");
+    EXPECT_FALSE(t.cursor_visible());
+
+    // Shown again, the form still holds 8080; 0 means no port.
+    ASSERT_TRUE(tool.open_port()) << t.dump();
+    EXPECT_EQ(t.text(4, 30, 6), "8080  ");
+    t.type("0");   // the first key replaces the whole entry
+    t.enter();
+    t.enter();
+    ASSERT_TRUE(t.wait_row(0, "ポート:未指定")) << t.dump();
+    ASSERT_TRUE(tool.form_closed()) << t.dump();
+
+    // Refused values never reach the item.
+    ASSERT_TRUE(tool.open_port()) << t.dump();
+    t.type("65536");
+    t.enter();
+    t.type("502");
+    t.enter();
+    t.enter();
+    ASSERT_TRUE(t.wait_row(0, "ポート:502")) << t.dump();
+}
+
+TEST(TopMenuItems, EscInThePortFormMeansNoPort)
+{
+    Tool tool;
+    ASSERT_TRUE(tool.started()) << tool.t.dump();
+    rig::Term& t = tool.t;
+    ASSERT_TRUE(tool.open_port()) << t.dump();
+    t.type("8080");
+    t.enter();
+    t.enter();
+    ASSERT_TRUE(t.wait_row(0, "ポート:8080")) << t.dump();
+    ASSERT_TRUE(tool.open_port()) << t.dump();
+    t.type("9000");
+    t.esc();
+    ASSERT_TRUE(t.wait_row(0, "ポート:未指定")) << t.dump();
+    ASSERT_TRUE(tool.form_closed()) << t.dump();
+}
+
+TEST(TopMenuItems, F9InEitherFormEndsTheProgramAtOnce)
+{
+    for (bool port : {true, false}) {
+        SCOPED_TRACE(port ? "port form" : "add form");
+        Tool tool;
+        ASSERT_TRUE(tool.started()) << tool.t.dump();
+        ASSERT_TRUE(port ? tool.open_port() : tool.open_add()) << tool.t.dump();
+        tool.t.type("12");
+        tool.t.f9();
+        EXPECT_EQ(tool.t.wait_exit(), 0);
+    }
+}
+
+TEST(TopMenuItems, EscInTheAddFormReturnsToTheMenu)
+{
+    Tool tool;
+    ASSERT_TRUE(tool.started()) << tool.t.dump();
+    rig::Term& t = tool.t;
+    ASSERT_TRUE(tool.open_add()) << t.dump();
+    // Form 1 at 3, 20: a 17-column entry at column 35.
+    EXPECT_EQ(t.text(3, 20, 1), "┌");
+    EXPECT_EQ(t.text(4, 22, 6), "追加IP");
+    t.type("192.0.2.10");
+    t.esc();
+    ASSERT_TRUE(tool.form_closed()) << t.dump();
+    EXPECT_EQ(t.text(0, 44, 10), "IP指定追加");
+    // The menu starts again on "検索"; Esc there with no unit ends the program.
+    t.esc();
+    EXPECT_EQ(t.wait_exit(), 0);
+}
+
+}  // namespace
