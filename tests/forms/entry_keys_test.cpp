@@ -248,6 +248,7 @@ TEST(EntryKeys, FormsPlacedPastTheScreenEdgeAreMovedOntoIt)
     // Form 22 ("接続先", 43 columns) at its place 5, 40 would reach column 83.
     rig::Term t(harness({"22"}));
     ASSERT_TRUE(t.wait_text("決定")) << t.dump();
+    t.settle();
     EXPECT_EQ(t.text(5, 37, 1), "┌");
     EXPECT_EQ(t.text(5, 79, 1), "┐");
     EXPECT_NE(t.row(6).find("接続先"), std::string::npos) << t.dump();
@@ -259,6 +260,7 @@ TEST(EntryKeys, FormsPlacedPastTheScreenEdgeAreMovedOntoIt)
     // Placed below the last row: it ends on the last row.
     rig::Term low(harness({"7", "at", "30", "70"}));
     ASSERT_TRUE(low.wait_text("決定")) << low.dump();
+    low.settle();
     EXPECT_EQ(low.text(21, 48, 1), "┌");
     EXPECT_EQ(low.text(23, 79, 1), "┘");
 }

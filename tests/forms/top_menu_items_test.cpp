@@ -28,14 +28,18 @@ struct Tool {
     {
         t.right();
         t.enter();
-        return t.wait_row(4, "ポート") && t.wait_row(4, "決定");
+        bool shown = t.wait_row(4, "ポート") && t.wait_row(4, "決定");
+        t.settle();
+        return shown;
     }
     bool open_add()
     {
         t.right();
         t.right();
         t.enter();
-        return t.wait_row(4, "追加IP");
+        bool shown = t.wait_row(4, "追加IP") && t.wait_row(4, "決定");
+        t.settle();
+        return shown;
     }
     // The form is gone once the list header it covered is whole again.
     bool form_closed() { return t.wait_row(3, header); }
