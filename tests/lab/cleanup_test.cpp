@@ -1,0 +1,97 @@
+// The lab leaves nothing behind, labs run side by side, and the simulator will
+// not answer outside a lab.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "client.h"
+#include "rig/lab.h"
+
+namespace {
+
+std::string netns_list() {
+    std::string out;
+    FILE* p = popen("ip netns list 2>/dev/null", "r");
+    if (!p) return out;
+    char buf[256];
+    while (fgets(buf, sizeof buf, p)) out += buf;
+    pclose(p);
+    return out;
+}
+
+bool alive(int pid) { return kill(pid, 0) == 0; }
+
+const char* kOne = R"({"units": [{ "name": "a", "ip": "192.0.2.10" }]})";
+
+}  // namespace
+
+TEST(Cleanup, EndingALabRemovesItsNamespacesSimulatorAndFiles) {
+    std::string host, plant, dir;
+    int pid;
+    {
+        rig::Lab lab(kOne);
+        ASSERT_TRUE(lab.ok()) << lab.sim_log();
+        host = lab.host_ns;
+        plant = lab.plant_ns;
+        dir = lab.dir;
+        pid = lab.sim_pid;
+        EXPECT_NE(netns_list().find(host), std::string::npos);
+        EXPECT_NE(netns_list().find(plant), std::string::npos);
+        EXPECT_TRUE(alive(pid));
+        EXPECT_EQ(lab.run_in_host({"ping", "-q", "-c", "1", "-w", "2", "192.0.2.10"}), 0);
+    }
+    EXPECT_EQ(netns_list().find(host), std::string::npos);
+    EXPECT_EQ(netns_list().find(plant), std::string::npos);
+    EXPECT_FALSE(alive(pid));
+    EXPECT_FALSE(std::filesystem::exists(dir));
+}
+
+TEST(Cleanup, TwoLabsWithTheSameAddressesDoNotMeet) {
+    rig::Lab one(kOne);
+    rig::Lab two(R"({"units": [{ "name": "b", "ip": "192.0.2.10", "devtype": "X9" }]})");
+    ASSERT_TRUE(one.ok() && two.ok());
+    EXPECT_NE(one.host_ns, two.host_ns);
+    two.enter_host();
+    auto got = labtest::udp_ask("255.255.255.255", {0, 0, 0, 0xF6});
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].bytes[9], '9');
+    EXPECT_TRUE(one.received("a").empty());
+    EXPECT_EQ(two.received("b").size(), 1u);
+}
+
+TEST(Cleanup, SweepRemovesLabsOfProcessesThatAreGone) {
+    // A child makes a lab and dies without cleaning up, as a killed test would.
+    pid_t child = fork();
+    if (child == 0) {
+        std::string cmd = "bash " + rig::lab_source_dir() + "/labnet up " + std::to_string(getpid()) + "-0";
+        _exit(system(cmd.c_str()) == 0 ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    std::string stale = "kvh-" + std::to_string(child) + "-0";
+    ASSERT_NE(netns_list().find(stale), std::string::npos);
+    std::string sweep = "bash " + rig::lab_source_dir() + "/labnet sweep";
+    ASSERT_EQ(system(sweep.c_str()), 0);
+    EXPECT_EQ(netns_list().find(stale), std::string::npos);
+    EXPECT_EQ(netns_list().find("kvp-" + std::to_string(child) + "-0"), std::string::npos);
+}
+
+TEST(Cleanup, SimulatorRefusesToRunOutsideALab) {
+    // Here, in the test's own namespace, it must stop before reading its plant.
+    std::string cmd = rig::kivrasim_path() +
+                      " --plant /nonexistent --journal /dev/null --state /dev/null 2>&1";
+    FILE* p = popen(cmd.c_str(), "r");
+    ASSERT_NE(p, nullptr);
+    std::string out;
+    char buf[256];
+    while (fgets(buf, sizeof buf, p)) out += buf;
+    int status = pclose(p);
+    EXPECT_EQ(WEXITSTATUS(status), 3);
+    EXPECT_NE(out.find("refusing"), std::string::npos);
+}
