@@ -243,6 +243,23 @@ TEST(EntryKeys, F9EndsWithTheTextUnchangedAndEscCancels)
     EXPECT_EQ(round_result(t, 2, -999), "field [45]");
 }
 
+TEST(EntryKeys, TextLeftUncheckedWithEscIsCheckedWhenConfirmedLater)
+{
+    rig::Term t(harness({"0"}));
+    ASSERT_TRUE(t.wait_text("決定")) << t.dump();
+    t.type("70000");
+    t.esc();
+    EXPECT_EQ(round_result(t, 1, 0), "text [70000]");
+    // Shown again holding 70000, untouched, even after one more Esc: Enter
+    // still checks it and clears it.
+    ASSERT_TRUE(t.wait_row(PORT_ROW, "70000")) << t.dump();
+    t.esc();
+    EXPECT_EQ(round_result(t, 2, 0), "text [70000]");
+    t.enter();
+    t.esc();
+    EXPECT_EQ(round_result(t, 3, 0), "text []");
+}
+
 TEST(EntryKeys, FormsPlacedPastTheScreenEdgeAreMovedOntoIt)
 {
     // Form 22 ("接続先", 43 columns) at its place 5, 40 would reach column 83.
