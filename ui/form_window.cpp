@@ -10,7 +10,12 @@ struct WindowCloser {
 };
 using UniqueWindow = std::unique_ptr<WINDOW, WindowCloser>;
 
-// Moves a window of height x width so it lies on the screen where it can.
+// The program draws in the top-left 80 x 24 cells of any terminal.
+constexpr int SCREEN_ROWS = 24;
+constexpr int SCREEN_COLS = 80;
+
+// Moves a window of `size` cells starting at `start` so it lies on the screen
+// where it can.
 int clamp_start(int start, int size, int screen)
 {
     if (start + size > screen) start = screen - size;
@@ -27,8 +32,8 @@ void show_myform(MyForm* f, int row, int col)
     int height = f->rows + 2;
     int width = f->cols + 4;
     // A form placed partly past the screen's edge is moved onto it.
-    row = clamp_start(row, height, LINES);
-    col = clamp_start(col, width, COLS);
+    row = clamp_start(row, height, LINES < SCREEN_ROWS ? LINES : SCREEN_ROWS);
+    col = clamp_start(col, width, COLS < SCREEN_COLS ? COLS : SCREEN_COLS);
 
     UniqueWindow win(newwin(height, width, row, col));
     if (!win) return;

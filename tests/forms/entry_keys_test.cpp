@@ -274,12 +274,15 @@ TEST(EntryKeys, FormsPlacedPastTheScreenEdgeAreMovedOntoIt)
     t.enter();
     EXPECT_EQ(round_result(t, 1, 1), "text [10.0.0.1]");
 
-    // Placed below the last row: it ends on the last row.
-    rig::Term low(harness({"7", "at", "30", "70"}));
-    ASSERT_TRUE(low.wait_text("決定")) << low.dump();
-    low.settle();
-    EXPECT_EQ(low.text(21, 48, 1), "┌");
-    EXPECT_EQ(low.text(23, 79, 1), "┘");
+    // Placed below the last row: it ends on the last row. A larger terminal
+    // changes nothing, as the program uses its top-left 80 x 24 cells.
+    for (int cols : {80, 100}) {
+        rig::Term low(harness({"7", "at", "30", "70"}), 30, cols);
+        ASSERT_TRUE(low.wait_text("決定")) << low.dump();
+        low.settle();
+        EXPECT_EQ(low.text(21, 48, 1), "┌") << cols;
+        EXPECT_EQ(low.text(23, 79, 1), "┘") << cols;
+    }
 }
 
 }  // namespace
