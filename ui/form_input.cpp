@@ -62,7 +62,9 @@ void keep_typed_text(MyForm* f)
     }
     wide[n] = L'\0';
     char text[FORM_TEXT_MAX];
-    if (wcstombs(text, wide, sizeof text) == static_cast<size_t>(-1)) return;
+    size_t len = wcstombs(text, wide, sizeof text - 1);
+    if (len == static_cast<size_t>(-1)) return;
+    text[len] = '\0';
     set_field_buffer(field, 0, text);
     // Compared with what the library gives back, padding included.
     copy_text(slot, FORM_TEXT_MAX, field_buffer(field, 0));

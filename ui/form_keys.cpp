@@ -1,9 +1,20 @@
 #include "ui/form_keys.h"
 
+namespace {
+
+// In blocking mode curses fails a read only when the terminal cannot be
+// read; after this many failures in a row it is gone, and the form ends as
+// on F9 rather than spinning.
+constexpr int LOST_TERMINAL_READS = 64;
+
+}  // namespace
+
 KeyPress read_key(WINDOW* win)
 {
     wint_t ch = 0;
-    int type = wget_wch(win, &ch);
+    int type = ERR;
+    for (int errors = 0; errors < LOST_TERMINAL_READS && type == ERR; errors++) type = wget_wch(win, &ch);
+    if (type == ERR) return {Key::F9, 0};
     if (type == KEY_CODE_YES) {
         switch (ch) {
         case KEY_LEFT: return {Key::Left, 0};
@@ -15,7 +26,6 @@ KeyPress read_key(WINDOW* win)
         default: return {ch == static_cast<wint_t>(KEY_F(9)) ? Key::F9 : Key::Other, 0};
         }
     }
-    if (type != OK) return {Key::Other, 0};
     switch (ch) {
     case 10: return {Key::Enter, 0};
     case 27: return {Key::Esc, 0};

@@ -4,6 +4,8 @@
 
 #include "forms/harness.h"
 
+#include <cstdlib>
+
 using forms_test::harness;
 using forms_test::round_result;
 
@@ -196,6 +198,18 @@ TEST(EntryKeys, JapaneseTextPassesWhereTheFormAllowsIt)
     EXPECT_EQ(round_result(t, 1, 1), "text [日本]");
 }
 
+TEST(EntryKeys, CancelledJapaneseTextIsKeptWholeForTheNextShowing)
+{
+    rig::Term t(harness({"13", "zenkaku"}));
+    ASSERT_TRUE(t.wait_text("決定")) << t.dump();
+    t.type("a日本b");
+    t.esc();
+    EXPECT_EQ(round_result(t, 1, 0), "text [a日本b]");
+    t.enter();
+    t.enter();
+    EXPECT_EQ(round_result(t, 2, 1), "text [a日本b]");
+}
+
 TEST(EntryKeys, LeftAndRightOnTheButtonGoBackToTheEntry)
 {
     for (bool left : {true, false}) {
@@ -282,6 +296,21 @@ TEST(EntryKeys, FormsPlacedPastTheScreenEdgeAreMovedOntoIt)
         low.settle();
         EXPECT_EQ(low.text(21, 48, 1), "┌") << cols;
         EXPECT_EQ(low.text(23, 79, 1), "┘") << cols;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(EntryKeys, AFormWhoseTerminalIsGoneEndsAsOnF9)
+{
+    // No keys can ever come: the loops give up instead of spinning, so the
+    // program ends (the bound only guards against a hang).
+    for (const char* form : {"0", "16"}) {
+        std::string cmd = "TERM=xterm-256color timeout 60 " + forms_test::harness({form})[0] + " " +
+                          form + " </dev/null >/dev/null 2>&1";
+        EXPECT_EQ(std::system(cmd.c_str()), 0) << "form " << form;
     }
 }
 
