@@ -1,5 +1,6 @@
 // The WiFi module's dump and version texts, read from byte strings.
 #include "device/KIVRAXPort.h"
+#include "wifi_example.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
@@ -33,25 +34,8 @@ int dump(const std::string& text, DeviceEntry* e, int after_end = 0)
 TEST(WifiDump, StoresTheKeysItKeepsAndSkipsTheOthers)
 {
     DeviceEntry e{};
-    const std::string text =
-        "IP\r\n192.0.2.40\r\nSUBM\r\n255.255.0.0\r\nGWAY\r\n192.0.2.254\r\nPORT\r\n8000\r\n"
-        "MHOST\r\nmail.example.net\r\nMPORT\r\n587\r\nMUSER\r\nalice\r\nMPASS\r\nsecret\r\n"
-        "MFROM\r\nunit@example.net\r\nMTO1\r\nops@example.net\r\nMTO2\r\n\r\nMSUBJ\r\nAlarm\r\n"
-        "HIP\r\n192.0.2.9\r\nHPORT\r\n10005\r\nEXTRA\r\nx\r\nEND\r\n\r\n";
-    ASSERT_EQ(dump(text, &e), ESP_DUMP_OK);
-    EXPECT_EQ(e.netmask, inet_addr("255.255.0.0"));
-    EXPECT_EQ(e.gateway, inet_addr("192.0.2.254"));
-    EXPECT_EQ(e.esp_port, 8000);
-    EXPECT_STREQ(e.mhost, "mail.example.net");
-    EXPECT_EQ(e.mport, 587);
-    EXPECT_STREQ(e.muser, "alice");
-    EXPECT_STREQ(e.mpass, "secret");
-    EXPECT_STREQ(e.mfrom, "unit@example.net");
-    EXPECT_STREQ(e.mto1, "ops@example.net");
-    EXPECT_STREQ(e.mto2, "");
-    EXPECT_STREQ(e.msubj, "Alarm");
-    EXPECT_STREQ(e.hip, "192.0.2.9");
-    EXPECT_EQ(e.hport, 10005);
+    ASSERT_EQ(dump(devtest::kExampleDump, &e), ESP_DUMP_OK);
+    devtest::expect_example_entry(e);
     EXPECT_STREQ(e.ipstr, "") << "the key IP changes nothing";
 }
 

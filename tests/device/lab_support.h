@@ -1,0 +1,80 @@
+// Support for the device tests that talk to simulated units: a private
+// working directory with the debug log on, plant texts, and clocks.
+#pragma once
+
+#include "rig/lab.h"
+#include "shell/DebugLog.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace devtest {
+
+// Makes a fresh temporary directory the working directory and starts the
+// debug log there; the directory is left behind for a failing test's reader.
+struct LogDir {
+    std::string path;
+    LogDir()
+    {
+        char tmpl[] = "/tmp/kivra-device-XXXXXX";
+        const char* made = ::mkdtemp(tmpl);
+        path = made != nullptr ? made : "/tmp";
+        if (::chdir(path.c_str()) != 0) path = ".";
+        InitDebug();
+    }
+    // Everything logged after the header.
+    std::string log() const
+    {
+        std::ifstream in(path + "/debug.log", std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        std::string text = s.str();
+        const std::string header = "KIVRASet Debug Log File\n";
+        return text.compare(0, header.size(), header) == 0 ? text.substr(header.size()) : text;
+    }
+};
+
+// A plant of the given unit objects (JSON texts).
+inline std::string plant(const std::vector<std::string>& units)
+{
+    std::string text = "{\"units\":[";
+    for (size_t i = 0; i < units.size(); i++) text += (i ? "," : "") + units[i];
+    return text + "]}";
+}
+
+using Clock = std::chrono::steady_clock;
+inline double seconds_since(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Requests a unit received over one protocol, in order.
+inline std::vector<std::vector<uint8_t>> requests(const rig::Lab& lab, const std::string& unit,
+                                                  const std::string& proto)
+{
+    std::vector<std::vector<uint8_t>> out;
+    for (const rig::JournalEntry& e : lab.received(unit))
+        if (e.proto == proto) out.push_back(e.bytes);
+    return out;
+}
+
+inline std::vector<uint8_t> bytes(std::initializer_list<int> list)
+{
+    std::vector<uint8_t> out;
+    for (int b : list) out.push_back(static_cast<uint8_t>(b));
+    return out;
+}
+
+inline std::vector<uint8_t> text_bytes(const std::string& text, bool zero = false)
+{
+    std::vector<uint8_t> out(text.begin(), text.end());
+    if (zero) out.push_back(0);
+    return out;
+}
+
+}  // namespace devtest
