@@ -1,0 +1,171 @@
+// Steps an operator takes on the main screen, shared by the device-list,
+// settings-menu and adding tests: the lab, the tool under the terminal rig,
+// searching, moving in the list and reading cells and journal entries.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "rig/lab.h"
+#include "rig/term.h"
+
+namespace liststory {
+
+constexpr int SEARCH_TIMEOUT_MS = 60000;   // discovery, records and model queries of a whole plant
+constexpr int LIST_FIRST_ROW = 4;          // screen row of list row 1
+constexpr int LIST_ROWS = 8;
+constexpr int INFO_ROW = 13;               // screen row of information line 0
+constexpr int MENU_ITEM_ROW = 15;          // screen row of settings-menu item 1
+constexpr int MSG18_TEXT_ROW = 19;         // first text row of a message box at row 18
+constexpr int MSG10_TEXT_ROW = 11;         // first text row of a message box at row 10
+constexpr int MSG_TEXT_COL = 17;
+
+inline const char* const MENU_TITLE = "サブネット内 : 設定項目を選んでください";
+
+// Display width of a text of ASCII and full-width characters.
+inline int cells(const std::string& s)
+{
+    int w = 0;
+    for (size_t k = 0; k < s.size();) {
+        const unsigned char c = static_cast<unsigned char>(s[k]);
+        const int len = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+        w += c < 0x80 ? 1 : 2;
+        k += len;
+    }
+    return w;
+}
+
+// The cells from (row, col) for width columns hold exactly this text, then blanks.
+inline ::testing::AssertionResult cells_are(rig::Term& t, int row, int col, const std::string& text,
+                                            int width)
+{
+    const std::string want = text + std::string(std::max(0, width - cells(text)), ' ');
+    const std::string got = t.text(row, col, width);
+    if (got == want) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "row " << row << " col " << col << "\n  want [" << want
+                                         << "]\n   got [" << got << "]\n"
+                                         << t.dump();
+}
+
+// The tool running in a fresh lab with this plant.
+struct Session {
+    rig::Lab lab;
+    rig::Term t;
+    explicit Session(const std::string& plant, std::vector<std::string> args = {})
+        : lab(plant), t(command(lab, args))
+    {
+    }
+    static std::vector<std::string> command(const rig::Lab& lab, std::vector<std::string> args)
+    {
+        std::vector<std::string> argv{rig::kivrasetl_path()};
+        argv.insert(argv.end(), args.begin(), args.end());
+        return lab.in_host(argv);
+    }
+    bool ready() { return lab.ok() && t.wait_text("検索済デバイス一覧"); }
+
+    // In an entry form: whatever an earlier use left is removed, the text is
+    // typed, checked with Enter and confirmed on the button with Enter.
+    void fill_form(const std::string& text)
+    {
+        for (int k = 0; k < 20; k++) t.del();
+        for (int k = 0; k < 20; k++) t.backspace();
+        t.type(text);
+        t.enter();
+        t.enter();
+    }
+    // Top menu: item 2, the search port.
+    bool set_port(const std::string& port)
+    {
+        t.right();
+        t.enter();
+        if (!t.wait_text("ポート", 5000)) return false;
+        t.settle();
+        fill_form(port);
+        return t.wait_row(0, "ポート:" + port);
+    }
+    // Top menu: item 1, "検索"; waits until the search has ended.
+    bool search()
+    {
+        t.enter();
+        if (!t.wait_text("検索中...", 10000)) return false;
+        if (!t.wait_gone("検索中...", SEARCH_TIMEOUT_MS)) return false;
+        t.settle();
+        return true;
+    }
+    // Top menu: item 3, "IP指定追加", with this address (the caller waits for the outcome).
+    void add(const std::string& address)
+    {
+        t.right();
+        t.right();
+        t.enter();
+        t.wait_text("追加IP", 5000);
+        t.settle();
+        fill_form(address);
+    }
+    // Screen row of the list row that shows this address, -1 if none.
+    int row_of(const std::string& ip)
+    {
+        for (int r = LIST_FIRST_ROW; r < LIST_FIRST_ROW + LIST_ROWS; r++) {
+            if (t.text(r, 1, 78).find(" " + ip + " ") != std::string::npos) return r;
+        }
+        return -1;
+    }
+    // Moves the cursor from list item 1 down to the row that shows this address.
+    bool go_to(const std::string& ip)
+    {
+        const int r = row_of(ip);
+        if (r < 0) return false;
+        for (int k = LIST_FIRST_ROW; k < r; k++) t.down();
+        t.settle();
+        return true;
+    }
+    // Opens the settings menu of the unit at this address (cursor on list item 1).
+    bool open_menu(const std::string& ip)
+    {
+        if (!go_to(ip)) return false;
+        t.enter();
+        return t.wait_text(MENU_TITLE);
+    }
+    // In the settings menu: chooses item n (1..4).
+    void choose(int n)
+    {
+        for (int k = 1; k < n; k++) t.down();
+        t.enter();
+    }
+};
+
+inline int count_received(const rig::Lab& lab, const std::string& unit, const std::vector<uint8_t>& bytes)
+{
+    int n = 0;
+    for (const rig::JournalEntry& e : lab.received(unit))
+        if (e.bytes == bytes) n++;
+    return n;
+}
+
+inline int count_tcp(const rig::Lab& lab, const std::string& unit)
+{
+    int n = 0;
+    for (const rig::JournalEntry& e : lab.received(unit))
+        if (e.proto == "tcp") n++;
+    return n;
+}
+
+// The setup records (0x00 0x00 0x00 0xE0+n) a unit was asked for, in order.
+inline std::vector<int> records_read(const rig::Lab& lab, const std::string& unit)
+{
+    std::vector<int> out;
+    for (const rig::JournalEntry& e : lab.received(unit)) {
+        if (e.proto == "udp" && e.bytes.size() == 4 && e.bytes[0] == 0 && e.bytes[1] == 0 &&
+            e.bytes[2] == 0 && e.bytes[3] >= 0xE0 && e.bytes[3] <= 0xEF)
+            out.push_back(e.bytes[3] - 0xE0);
+    }
+    return out;
+}
+
+inline const std::vector<uint8_t> UU{0x55, 0x55};
+
+}  // namespace liststory

@@ -1,0 +1,62 @@
+// A search of many units asks them all at once, each worker for its own unit.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <set>
+
+#include "tests/screens/list_story.h"
+
+using namespace liststory;
+
+namespace {
+
+constexpr int UNITS = 64;
+
+std::string many_units()
+{
+    std::string p = R"({"units": [)";
+    for (int k = 0; k < UNITS; k++) {
+        char unit[160];
+        std::snprintf(unit, sizeof unit,
+                      R"(%s{"name": "u%d", "ip": "192.0.2.%d", "mac": "00:80:a3:00:01:%02x", "model": %d})",
+                      k ? "," : "", k, 10 + k, k, k % 7);
+        p += unit;
+    }
+    return p + "]}";
+}
+
+const char* const wired_names[7] = {"ZR-201", "ZR-202", "ZR-203", "ZR-204", "ZR-205", "ZR-206", "ZR-207"};
+
+TEST(ListThreads, SixtyFourUnitsAreAskedTheirModelsAtOnceEachUnderItsOwnLine)
+{
+    Session s(many_units());
+    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
+    ASSERT_TRUE(s.set_port("10001")) << s.t.dump();
+    ASSERT_TRUE(s.search()) << s.t.dump();
+
+    for (int k = 0; k < UNITS; k++) EXPECT_EQ(count_received(s.lab, "u" + std::to_string(k), UU), 1) << k;
+
+    // Walk the whole list: row min(item, 8) shows item k after k Downs.
+    std::set<int> seen;
+    for (int item = 0; item < UNITS; item++) {
+        if (item > 0) {
+            s.t.down();
+            s.t.settle(60);
+        }
+        const int row = LIST_FIRST_ROW + (item < LIST_ROWS ? item : LIST_ROWS - 1);
+        const std::string line = s.t.text(row, 1, 78);
+        int number = -1, a = 0, b = 0, c = 0, d = 0;
+        ASSERT_EQ(std::sscanf(line.c_str(), " %d %*s %d.%d.%d.%d", &number, &a, &b, &c, &d), 5) << line;
+        EXPECT_EQ(number, item) << line;
+        const int k = d - 10;
+        ASSERT_TRUE(k >= 0 && k < UNITS) << line;
+        seen.insert(k);
+        char want[96];
+        std::snprintf(want, sizeof want, " %d 00-80-A3-00-01-%02x 192.0.2.%-7d %s", item, k, 10 + k,
+                      wired_names[k % 7]);
+        EXPECT_TRUE(cells_are(s.t, row, 1, want, 78));
+    }
+    EXPECT_EQ(seen.size(), static_cast<size_t>(UNITS));
+}
+
+}  // namespace
