@@ -31,7 +31,7 @@ TEST(AddDevice, AUnitOfTheHostsNetworkIsAskedItsModelWhenItsPortIsTheSearchPort)
     ASSERT_TRUE(s.ready()) << s.lab.sim_log();
     ASSERT_TRUE(s.set_port("10001")) << s.t.dump();
     s.add("192.0.2.10");
-    ASSERT_TRUE(s.t.wait_text("00-80-A3-00-00-0a 192.0.2.10 ", SEARCH_TIMEOUT_MS)) << s.t.dump();
+    ASSERT_TRUE(s.t.wait_text("00-80-A3-00-00-0a 192.0.2.10      ZR-204", SEARCH_TIMEOUT_MS)) << s.t.dump();
     EXPECT_TRUE(cells_are(s.t, LIST_FIRST_ROW, 1, " 0 00-80-A3-00-00-0a 192.0.2.10      ZR-204", 78));
     // Asked directly, records 0 and 5, then 3, 4, 6, 7; the worker reads them again.
     EXPECT_EQ(count_received(s.lab, "a", rig::unhex("000000f6")), 1);
@@ -42,7 +42,7 @@ TEST(AddDevice, AUnitOfTheHostsNetworkIsAskedItsModelWhenItsPortIsTheSearchPort)
     // A unit whose command port differs is listed under its type, not asked.
     back_to_top(s);
     s.add("192.0.2.11");
-    ASSERT_TRUE(s.t.wait_text("00-80-A3-00-00-0b 192.0.2.11 ", SEARCH_TIMEOUT_MS)) << s.t.dump();
+    ASSERT_TRUE(s.t.wait_text("00-80-A3-00-00-0b 192.0.2.11      X5", SEARCH_TIMEOUT_MS)) << s.t.dump();
     EXPECT_TRUE(cells_are(s.t, LIST_FIRST_ROW + 1, 1, " 1 00-80-A3-00-00-0b 192.0.2.11      X5", 78));
     EXPECT_EQ(count_tcp(s.lab, "b"), 0);
     EXPECT_EQ(records_read(s.lab, "b"), (std::vector<int>{0, 5, 3, 4, 6, 7}));
@@ -50,7 +50,7 @@ TEST(AddDevice, AUnitOfTheHostsNetworkIsAskedItsModelWhenItsPortIsTheSearchPort)
     // A WiFi module gets its model asked on the module's port.
     back_to_top(s);
     s.add("192.0.2.13");
-    ASSERT_TRUE(s.t.wait_text("00-80-A3-00-00-0d 192.0.2.13 ", SEARCH_TIMEOUT_MS)) << s.t.dump();
+    ASSERT_TRUE(s.t.wait_text("00-80-A3-00-00-0d 192.0.2.13      ZR-207W", SEARCH_TIMEOUT_MS)) << s.t.dump();
     EXPECT_TRUE(cells_are(s.t, LIST_FIRST_ROW + 2, 1, " 2 00-80-A3-00-00-0d 192.0.2.13      ZR-207W", 78));
     EXPECT_EQ(count_received(s.lab, "wifi", UU), 1);
     EXPECT_TRUE(records_read(s.lab, "wifi").empty());
@@ -62,7 +62,7 @@ TEST(AddDevice, AUnitOutsideTheHostsNetworkIsReadButNotAskedItsModel)
     ASSERT_TRUE(s.ready()) << s.lab.sim_log();
     ASSERT_TRUE(s.set_port("10001")) << s.t.dump();
     s.add("198.51.100.10");
-    ASSERT_TRUE(s.t.wait_text("00-80-A3-00-00-20 198.51.100.10 ", SEARCH_TIMEOUT_MS)) << s.t.dump();
+    ASSERT_TRUE(s.t.wait_text("00-80-A3-00-00-20 198.51.100.10   X5", SEARCH_TIMEOUT_MS)) << s.t.dump();
     s.t.settle();
     EXPECT_TRUE(cells_are(s.t, LIST_FIRST_ROW, 1, " 0 00-80-A3-00-00-20 198.51.100.10   X5", 78));
     EXPECT_EQ(records_read(s.lab, "far"), (std::vector<int>{0, 5, 3, 4, 6, 7}));
@@ -78,7 +78,7 @@ TEST(AddDevice, AnAddressAlreadyListedOrSilentOrUnusableIsNotAdded)
     Session s(add_plant);
     ASSERT_TRUE(s.ready()) << s.lab.sim_log();
     s.add("192.0.2.10");
-    ASSERT_TRUE(s.t.wait_text("00-80-A3-00-00-0a 192.0.2.10 ", SEARCH_TIMEOUT_MS)) << s.t.dump();
+    ASSERT_TRUE(s.t.wait_text("00-80-A3-00-00-0a 192.0.2.10      X5", SEARCH_TIMEOUT_MS)) << s.t.dump();
     back_to_top(s);
 
     struct {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -39,13 +40,27 @@ inline int cells(const std::string& s)
     return w;
 }
 
-// The cells from (row, col) for width columns hold exactly this text, then blanks.
+// Polls the screen until pred() holds; false after timeout_ms.
+template <class Pred>
+bool eventually(rig::Term& t, Pred pred, int timeout_ms = 10000)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+    for (;;) {
+        if (pred()) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        t.settle(20, 50);
+    }
+}
+
+// The cells from (row, col) for width columns hold exactly this text, then
+// blanks (waiting a while for the tool to draw them).
 inline ::testing::AssertionResult cells_are(rig::Term& t, int row, int col, const std::string& text,
-                                            int width)
+                                            int width, int timeout_ms = 5000)
 {
     const std::string want = text + std::string(std::max(0, width - cells(text)), ' ');
+    if (eventually(t, [&] { return t.text(row, col, width) == want; }, timeout_ms))
+        return ::testing::AssertionSuccess();
     const std::string got = t.text(row, col, width);
-    if (got == want) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "row " << row << " col " << col << "\n  want [" << want
                                          << "]\n   got [" << got << "]\n"
                                          << t.dump();

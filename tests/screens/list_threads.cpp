@@ -41,9 +41,11 @@ TEST(ListThreads, SixtyFourUnitsAreAskedTheirModelsAtOnceEachUnderItsOwnLine)
     for (int item = 0; item < UNITS; item++) {
         if (item > 0) {
             s.t.down();
-            s.t.settle(60);
         }
         const int row = LIST_FIRST_ROW + (item < LIST_ROWS ? item : LIST_ROWS - 1);
+        const std::string number_text = " " + std::to_string(item) + " ";
+        ASSERT_TRUE(eventually(s.t, [&] { return s.t.text(row, 1, 78).rfind(number_text, 0) == 0; }))
+            << s.t.dump();
         const std::string line = s.t.text(row, 1, 78);
         int number = -1, a = 0, b = 0, c = 0, d = 0;
         ASSERT_EQ(std::sscanf(line.c_str(), " %d %*s %d.%d.%d.%d", &number, &a, &b, &c, &d), 5) << line;

@@ -55,14 +55,15 @@ void run_gate_steps(Session& s, const GateStep* steps, size_t n)
             EXPECT_TRUE(cells_are(s.t, MSG18_TEXT_ROW + 1, MSG_TEXT_COL, "", 47));
             s.t.enter();
             ASSERT_TRUE(s.t.wait_gone(g.refusal)) << s.t.dump();
+            EXPECT_TRUE(s.t.wait_text(MENU_TITLE)) << "back in the menu\n" << s.t.dump();
+            s.t.esc();
+            ASSERT_TRUE(s.t.wait_gone(MENU_TITLE)) << s.t.dump();
         } else {
-            s.t.settle(500, 20000);
-            for (const char* text : {"なし。", "エラー", "ロータリー"})
-                EXPECT_EQ(s.t.dump().find(text), std::string::npos) << s.t.dump();
+            // Offered: no box appears, so this Esc reaches the menu and closes it
+            // (a message box would take it and leave the menu open).
+            s.t.esc();
+            ASSERT_TRUE(s.t.wait_gone(MENU_TITLE, 20000)) << s.t.dump();
         }
-        EXPECT_TRUE(s.t.wait_text(MENU_TITLE)) << "back in the menu\n" << s.t.dump();
-        s.t.esc();
-        ASSERT_TRUE(s.t.wait_gone(MENU_TITLE)) << s.t.dump();
     }
 }
 
