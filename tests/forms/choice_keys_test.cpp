@@ -32,13 +32,11 @@ Cell period(int i) { return {14 + i, 19}; }
 // Waits until exactly the choice `on` of `cells` is highlighted.
 bool shows_only(rig::Term& t, const Cell* cells, int n, int on)
 {
-    for (int tries = 0; tries < 200; tries++) {
-        t.settle(30, 1000);
+    return forms_test::wait_for(t, [&](rig::Term& s) {
         bool ok = true;
-        for (int i = 0; i < n; i++) ok = ok && (i + 1 == on ? highlighted(t, cells[i]) : plain(t, cells[i]));
-        if (ok) return true;
-    }
-    return false;
+        for (int i = 0; i < n; i++) ok = ok && (i + 1 == on ? highlighted(s, cells[i]) : plain(s, cells[i]));
+        return ok;
+    });
 }
 
 TEST(ChoiceKeys, TwoChoicesRingWithLeftAndRight)
@@ -49,7 +47,7 @@ TEST(ChoiceKeys, TwoChoicesRingWithLeftAndRight)
     EXPECT_EQ(t.text(auth[0].row, auth[0].col, 3), "ON ");
     EXPECT_EQ(t.text(auth[1].row, auth[1].col, 3), "OFF");
     ASSERT_TRUE(shows_only(t, auth, 2, 2)) << t.dump();
-    EXPECT_FALSE(t.cursor_visible());
+    EXPECT_TRUE(forms_test::wait_for(t, [](rig::Term& s) { return !s.cursor_visible(); }));
     t.right();   // past the last: the first
     ASSERT_TRUE(shows_only(t, auth, 2, 1)) << t.dump();
     t.up();      // not a moving key here
@@ -104,7 +102,7 @@ TEST(ChoiceKeys, TheLongestListFitsAboveTheHelpBar)
     t.settle();
     EXPECT_EQ(t.text(20, 19, 4), "None");
     EXPECT_EQ(t.text(21, 15, 1), "└");
-    EXPECT_TRUE(highlighted(t, {20, 19}));
+    EXPECT_TRUE(forms_test::wait_for(t, [](rig::Term& s) { return highlighted(s, {20, 19}); }));
     t.enter();
     EXPECT_EQ(round_result(t, 1, 16), "choice [None]");
 }

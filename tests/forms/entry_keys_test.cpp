@@ -33,7 +33,7 @@ TEST(EntryKeys, PortFormShowsLabelEntryAndButtonInItsFrame)
     EXPECT_EQ(t.fg(PORT_ROW, PORT_ENTRY), 7);
     EXPECT_EQ(t.bg(PORT_ROW, PORT_ENTRY), 4);
     EXPECT_EQ(t.bg(3, 15), 4);
-    EXPECT_TRUE(t.cursor_visible());
+    EXPECT_TRUE(forms_test::wait_for(t, [](rig::Term& s) { return s.cursor_visible(); }));
 }
 
 TEST(EntryKeys, OutOfRangePortIsClearedAndAValidOneConfirmed)
@@ -151,6 +151,7 @@ TEST(EntryKeys, ValueWrittenByTheScreenPassesWithoutACheck)
 
     // Shown again with the same value: once the operator changes it, it is
     // checked and refused.
+    ASSERT_TRUE(t.wait_row(PORT_ROW, "70000")) << t.dump();
     ASSERT_EQ(t.text(PORT_ROW, PORT_ENTRY, 6), "70000 ") << t.dump();
     for (int i = 0; i < 5; i++) t.right();
     t.type("1");

@@ -32,4 +32,15 @@ inline std::string round_result(rig::Term& t, int n, int result)
     return line;
 }
 
+// Polls the screen until pred(t) holds; false after about timeout_ms.
+template <typename Pred>
+bool wait_for(rig::Term& t, Pred pred, int timeout_ms = 10000)
+{
+    for (int waited = 0; waited < timeout_ms; waited += 50) {
+        t.settle(50, 1000);
+        if (pred(t)) return true;
+    }
+    return pred(t);
+}
+
 }  // namespace forms_test

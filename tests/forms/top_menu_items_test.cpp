@@ -3,6 +3,7 @@
 // ever sent.
 #include <gtest/gtest.h>
 
+#include "forms/harness.h"
 #include "rig/scratch_dir.h"
 #include "rig/term.h"
 
@@ -54,14 +55,14 @@ TEST(TopMenuItems, ThePortItemShowsTheConfirmedPort)
     // Form 0 at 3, 15 with its entry at column 30.
     EXPECT_EQ(t.text(3, 15, 1), "┌");
     EXPECT_EQ(t.text(4, 17, 6), "ポート");
-    EXPECT_TRUE(t.cursor_visible());
+    EXPECT_TRUE(forms_test::wait_for(t, [](rig::Term& s) { return s.cursor_visible(); }));
     t.type("8080");
     t.enter();
     t.enter();
     ASSERT_TRUE(t.wait_row(0, "ポート:8080")) << t.dump();
     ASSERT_TRUE(tool.form_closed()) << t.dump();
     EXPECT_EQ(t.text(0, 20, 16), "ポート:8080     ");
-    EXPECT_FALSE(t.cursor_visible());
+    EXPECT_TRUE(forms_test::wait_for(t, [](rig::Term& s) { return !s.cursor_visible(); }));
 
     // Shown again, the form still holds 8080; 0 means no port.
     ASSERT_TRUE(tool.open_port()) << t.dump();
