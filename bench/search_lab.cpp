@@ -1,0 +1,44 @@
+// A whole search against 250 simulated units that each answer both queries
+// (500 replies at once): how long the search took, how long it went on
+// after the last reply, and how many entries it kept.
+#include "device/KIVRAXPort.h"
+#include "rig/lab.h"
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+int main()
+{
+    constexpr int kUnits = 250;
+    std::string plant = "{\"units\":[";
+    for (int u = 0; u < kUnits; u++) {
+        std::string ip = u < 240 ? "192.0.2." + std::to_string(10 + u) : "198.51.100." + std::to_string(u - 230);
+        plant += (u ? "," : "") + std::string("{\"name\":\"u") + std::to_string(u) + "\",\"ip\":\"" + ip +
+                 "\",\"query\":\"both\"}";
+    }
+    plant += "]}";
+    rig::Lab lab(plant);
+    if (!lab.ok()) {
+        std::printf("the lab did not come up\n%s\n", lab.sim_log().c_str());
+        return 1;
+    }
+    lab.enter_host();
+    auto start = std::chrono::steady_clock::now();
+    int found = XPortSearch();
+    auto end = std::chrono::steady_clock::now();
+    long long end_us = std::chrono::duration_cast<std::chrono::microseconds>(end.time_since_epoch()).count();
+    long long first_us = 0, last_us = 0;
+    int replies = 0;
+    for (const rig::JournalEntry& e : lab.journal()) {
+        if (e.proto != "udp" || e.dir != "out") continue;
+        if (first_us == 0) first_us = e.t_us;
+        last_us = e.t_us;
+        replies++;
+    }
+    std::printf("search over %d units: %d replies sent in %.3f s, %d entries kept, search %.3f s, "
+                "ended %.3f s after the last reply (the wait renewed by 1 s plus the remainder)\n",
+                kUnits, replies, (last_us - first_us) / 1e6, found,
+                std::chrono::duration<double>(end - start).count(), (end_us - last_us) / 1e6);
+    return found == kUnits ? 0 : 1;
+}
