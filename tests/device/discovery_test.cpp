@@ -224,3 +224,27 @@ TEST(DiscoveryReplySlot, ShortReplyInheritsNothingFromTheSlot)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Search, MoreUnitsThanTheTableHoldsFillItAndTheRestAreDropped)
+{
+    std::vector<std::string> units;
+    for (int u = 0; u < 270; u++) {
+        std::string ip = u < 240 ? "192.0.2." + std::to_string(10 + u) : "198.51.100." + std::to_string(u - 230);
+        units.push_back("{\"name\":\"u" + std::to_string(u) + "\",\"ip\":\"" + ip + "\"}");
+    }
+    rig::Lab lab(plant(units));
+    ASSERT_TRUE(lab.ok()) << lab.sim_log();
+    lab.enter_host();
+    LogDir dir;
+    EXPECT_EQ(XPortSearch(), XPORT_MAX);
+    EXPECT_EQ(xportcount, XPORT_MAX);
+    for (int i = 0; i < XPORT_MAX; i++) {
+        EXPECT_EQ(xportset[i].devtype[0], 'X') << i;
+        for (int j = 0; j < i; j++) ASSERT_STRNE(xportset[i].ipstr, xportset[j].ipstr) << i << " " << j;
+    }
+    EXPECT_EQ(dir.log(), "XportSearch : 256 Xport devices found\n");
+}
+
+}  // namespace
