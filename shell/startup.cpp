@@ -10,6 +10,7 @@
 #include "shell/DebugLog.h"
 #include "shell/KIVRASet.h"
 #include "ui/NQ_Forms.h"
+#include "ui/NQ_Menu.h"
 
 
 namespace {
@@ -81,6 +82,7 @@ void top_level_loop()
 
 int init_curses()
 {
+    keep_fixed_screen();
     initscr();
     cbreak();
     if (COLS < kMinCols || LINES < kMinRows) {

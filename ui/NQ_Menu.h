@@ -31,3 +31,10 @@ void MyMsgBox(const char* line1, const char* line2, int row, WINDOW* restore);
 // Reads one key from the whole screen's input. A terminal that can no longer
 // be read gives KEY_F(9), so every loop ends as if F9 had been pressed.
 int menu_read_key();
+
+// Installed before curses starts: a resized terminal window changes nothing
+// in the program's 80 x 24 screen.
+void keep_fixed_screen();
+// Paints the whole screen again if the window was resized since the last
+// call; true when it did. Key loops call it when a read is interrupted.
+bool repaint_after_resize();

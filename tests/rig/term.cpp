@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vterm.h>
@@ -217,6 +218,19 @@ void Term::backspace() { send("\177"); }
 void Term::del() { send("\033[3~"); }
 void Term::keypad_enter() { send("\033OM"); }
 void Term::type(std::string_view text) { send(text); }
+
+void Term::resize(int rows, int cols)
+{
+    pump(0);
+    rows_ = rows;
+    cols_ = cols;
+    vterm_set_size(vt_, rows, cols);
+    winsize ws{};
+    ws.ws_row = static_cast<unsigned short>(rows);
+    ws.ws_col = static_cast<unsigned short>(cols);
+    // The kernel tells the program's process group with SIGWINCH.
+    if (master_ >= 0) ::ioctl(master_, TIOCSWINSZ, &ws);
+}
 
 std::string Term::text(int r, int c, int ncols)
 {

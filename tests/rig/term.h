@@ -36,6 +36,7 @@ struct Term {
     void del();
     void keypad_enter();
     void type(std::string_view text);  // text as typed
+    void resize(int rows, int cols);   // the operator resizes the terminal window
 
     bool wait_text(std::string_view utf8, int timeout_ms = 10000);          // anywhere on screen
     bool wait_row(int row, std::string_view utf8, int timeout_ms = 10000);  // row contains text

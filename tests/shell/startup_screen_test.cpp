@@ -173,3 +173,35 @@ TEST(SmallTerminal, TooFewColumnsOrRowsEndsWithTheTwoMessagesAndStatus255)
 }
 
 }  // namespace
+
+namespace {
+
+// The tool keeps its fixed 80 x 24 area whatever the window does, and paints
+// it whole again after the window has been smaller.
+TEST(StartScreen, ResizingTheTerminalWindowNeitherEndsNorBreaksTheTool)
+{
+    rig::Term t({program()}, 24, 80);
+    ASSERT_TRUE(t.wait_text(kVersionText)) << t.dump();
+    const int sizes[][2] = {{10, 40}, {24, 80}, {5, 20}, {30, 100}, {24, 80}};
+    for (auto& s : sizes) {
+        t.resize(s[0], s[1]);
+        t.settle();
+        t.right();
+        t.settle();
+    }
+    t.down();  // the list's first row asks for a search
+    ASSERT_TRUE(t.wait_text("最初にデバイスを検索してください")) << t.dump();
+    t.settle();
+    // Everything is back where it was, the item three Rights on is current.
+    EXPECT_EQ(t.text(23, 60, 15), kVersionText) << t.dump();
+    EXPECT_EQ(t.text(2, 2, 18), "検索済デバイス一覧");
+    EXPECT_EQ(t.text(16, 1, 17), "ゲートウェイ    :");
+    EXPECT_EQ(t.bg(0, 1), kBlue);  // every pass starts again on "検索"
+    EXPECT_EQ(t.bg(0, 44), kWhite);
+    EXPECT_EQ(t.bg(11, 78), kWhite);
+    EXPECT_EQ(t.bg(12, 79), kGrey);
+    t.f9();
+    EXPECT_EQ(t.wait_exit(), 0) << t.dump();
+}
+
+}  // namespace
