@@ -17,8 +17,9 @@ WINDOW* win_subnetset[2];
 WINDOW* win_gatewayset[2];
 WINDOW* win_sendipset[2];
 
-// The settings menu's frame, redrawn when SetIPMenu returns to it.
-extern WINDOW* win_mainset[] __attribute__((weak));
+// The settings menu's windows (element 0 its frame), redrawn when SetIPMenu
+// returns to it.
+extern WINDOW* win_mainset[5];
 
 namespace {
 
@@ -161,7 +162,7 @@ int SetIPMenu(int i)
         if (windows.ok()) r = run_rows(addr, mask, gw, i);
     }
     redraw_main_screen();
-    if (&win_mainset != nullptr && win_mainset[0] != nullptr) {
+    if (win_mainset[0] != nullptr) {
         touchwin(win_mainset[0]);
         wrefresh(win_mainset[0]);
     }
