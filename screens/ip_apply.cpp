@@ -6,6 +6,9 @@
 
 #include "device/KIVRAXPort.h"
 #include "shell/DebugLog.h"
+#include "ui/ipv4_field_type.h"
+
+#include <arpa/inet.h>
 
 #include <cstdio>
 #include <cstring>
@@ -39,22 +42,11 @@ void comm_error()
 
 int parse_dotted_quad(const char* text, in_addr_t* out)
 {
-    if (text == nullptr) return 0;
-    uint8_t b[4];
-    const char* p = text;
-    for (int k = 0; k < 4; k++) {
-        if (k > 0 && *p++ != '.') return 0;
-        int value = 0;
-        int digits = 0;
-        while (*p >= '0' && *p <= '9' && digits < 4) {
-            value = value * 10 + (*p++ - '0');
-            digits++;
-        }
-        if (digits == 0 || digits > 3 || value > 255) return 0;
-        b[k] = static_cast<uint8_t>(value);
-    }
-    if (*p != '\0') return 0;
-    if (out != nullptr) std::memcpy(out, b, 4);
+    // The forms' own rule (no leading zeros, which other readers take for
+    // octal), and nothing after the address.
+    in_addr a{};
+    if (text == nullptr || !is_dotted_quad(text) || inet_pton(AF_INET, text, &a) != 1) return 0;
+    if (out != nullptr) *out = a.s_addr;
     return 1;
 }
 

@@ -98,11 +98,9 @@ int edit_field(unsigned form, char* buf, WINDOW* field)
         wrefresh(win_ipset[0]);
     }
     if (r == -999) return -1;
-    // The form lets through texts such as "1. 2.3.4" or "+1.2.3.4"; only a
-    // plain dotted address replaces the buffer, in its plain decimal form.
-    in_addr_t ip;
-    if (r == 1 && parse_dotted_quad(text, &ip)) {
-        format_dotted(ip, buf);
+    // Only a plain dotted address ever replaces the buffer.
+    if (r == 1 && parse_dotted_quad(text, nullptr)) {
+        std::snprintf(buf, IP_TEXT_LEN, "%s", text);
         show_field(field, buf);
         doupdate();
     }

@@ -31,8 +31,9 @@ extern WINDOW* win_sendipset[2];    // frame, "設定反映"
 // samenet when the unit lies in one of the host's networks (SetIPMenu).
 int ip_next_row(int row, int move, int dhcp_on, int samenet);
 
-// A dotted address of four decimal numbers 0..255 ("010" is ten, never
-// octal). 1 and *out in network order, or 0 for any other text.
+// A dotted address of four decimal numbers 0..255 without leading zeros
+// (which some readers take for octal). 1 and *out in network order, or 0
+// for any other text.
 int parse_dotted_quad(const char* text, in_addr_t* out);
 // Writes an address in network order as dotted decimal into out (16 bytes).
 void format_dotted(in_addr_t ip, char out[16]);

@@ -78,8 +78,9 @@ TEST(IpAddressText, OnlyPlainDottedDecimalAddressesAreAddresses)
         {"192.0.2.50", 1, "192.0.2.50"},
         {"0.0.0.0", 1, "0.0.0.0"},
         {"255.255.255.255", 1, "255.255.255.255"},
-        {"192.168.001.010", 1, "192.168.1.10"},   // ten, not eight
-        {"010.0.0.1", 1, "10.0.0.1"},
+        {"192.168.001.010", 0, nullptr},   // ten to some readers, eight to others
+        {"010.0.0.1", 0, nullptr},
+        {"10.0.0.1", 1, "10.0.0.1"},
         {"256.0.0.1", 0, nullptr},
         {"1.2.3", 0, nullptr},
         {"1.2.3.4.5", 0, nullptr},
