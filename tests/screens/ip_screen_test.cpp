@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -206,6 +207,33 @@ TEST(IpScreen, AnAddressThatAnswersAPingIsRefused)
     EXPECT_NE(s.debug_log().find("sending PING to 192.0.2.50\n"), std::string::npos);
     t.enter();
     EXPECT_TRUE(s.wait_bg(ROW_APPLY_MENU, COL_FIELD, BLUE)) << "the operator stays on apply";
+}
+
+TEST(IpScreen, ARecordWriteWithoutAnAnswerIsACommunicationErrorAndTheUnitStaysListed)
+{
+    Session s(kStaticUnit);
+    REQUIRE_LAB(s);
+    ASSERT_TRUE(s.search("192.0.2.10") && s.open_ip_menu()) << s.t->dump();
+    auto& t = *s.t;
+    t.up();   // from DHCP to the apply button
+    ASSERT_TRUE(s.wait_bg(ROW_APPLY_MENU, COL_FIELD, BLUE)) << t.dump();
+    // The simulator stops answering (the lab's own process, stopped by its id).
+    ASSERT_EQ(kill(s.lab.sim_pid, SIGSTOP), 0);
+    t.enter();
+    bool shown = s.wait_message("通信エラー", "");
+    std::string screen = t.dump();
+    kill(s.lab.sim_pid, SIGCONT);
+    ASSERT_TRUE(shown) << screen;
+    EXPECT_NE(s.debug_log().find("udpsendrecv timed out\nFailed to Send SetupRecord 0\n"),
+              std::string::npos)
+        << s.debug_log();
+    t.enter();
+    ASSERT_TRUE(t.wait_gone("通信エラー")) << t.dump();
+    EXPECT_TRUE(s.wait_bg(ROW_APPLY_MENU, COL_FIELD, BLUE)) << "the operator stays on apply";
+    t.esc();
+    ASSERT_TRUE(t.wait_row(TITLE_ROW, "サブネット内 : 設定項目を選んでください")) << t.dump();
+    t.esc();
+    EXPECT_TRUE(t.wait_row(4, "192.0.2.10")) << "still listed\n" << t.dump();
 }
 
 TEST(IpScreen, DhcpOnForAnXPortUnitZeroesAddressMaskAndGatewayOfRecord0)
