@@ -28,8 +28,7 @@ struct FixedWindow {
 
 // In creation order: every parent comes before its children.
 const FixedWindow kLayout[] = {
-    {&helpbar, &basewin, 23, 0, 1, 80, 3,
-     "[矢印]:選択 [Enter]:決定 [Esc]:キャンセル [F9]:終了"},
+    {&helpbar, &basewin, 23, 0, 1, 80, 3, "[矢印]:選択 [Enter]:決定 [Esc]:キャンセル [F9]:終了"},
     {&menu_search[0], &basewin, 0, 0, 1, 80, 0, nullptr},
     {&menu_search[1], &menu_search[0], 0, 1, 1, 12, 4, "検索"},
     {&menu_search[2], &menu_search[0], 0, 20, 1, 16, 4, "ポート:未指定"},

@@ -12,7 +12,6 @@
 #include "ui/NQ_Forms.h"
 #include "ui/NQ_Menu.h"
 
-
 namespace {
 
 constexpr int kMinCols = 80;

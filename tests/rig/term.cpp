@@ -261,8 +261,7 @@ int colour_index(VTermState* state, const VTermColor& col, bool is_default)
     for (int i = 0; i < 256; ++i) {
         VTermColor p;
         vterm_state_get_palette_color(state, i, &p);
-        if (p.rgb.red == col.rgb.red && p.rgb.green == col.rgb.green &&
-            p.rgb.blue == col.rgb.blue)
+        if (p.rgb.red == col.rgb.red && p.rgb.green == col.rgb.green && p.rgb.blue == col.rgb.blue)
             return i;
     }
     return -2;
@@ -367,8 +366,10 @@ void Term::settle(int quiet_ms, int timeout_ms)
         auto now = Clock::now();
         if (now >= deadline) return;
         if (now - quiet_since >= std::chrono::milliseconds(quiet_ms)) return;
-        if (pump(std::min(ms_left(deadline), 20)) > 0) quiet_since = Clock::now();
-        else if (eof_) return;
+        if (pump(std::min(ms_left(deadline), 20)) > 0)
+            quiet_since = Clock::now();
+        else if (eof_)
+            return;
     }
 }
 

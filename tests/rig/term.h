@@ -49,8 +49,9 @@ struct Term {
     bool cursor_visible();
     std::string dump();  // whole screen, for failure messages
 
-    int wait_exit(int timeout_ms = 10000);  // exit status 0..255, -1 if still running after the wait
-    size_t bytes_read() const;              // bytes the program wrote to the terminal so far
+    int wait_exit(
+        int timeout_ms = 10000);  // exit status 0..255, -1 if still running after the wait
+    size_t bytes_read() const;    // bytes the program wrote to the terminal so far
     void settle(int quiet_ms = 150, int timeout_ms = 5000);  // until output is quiet for quiet_ms
 
     // Rig internals, public only so the emulator's C callbacks can reach them.
@@ -59,7 +60,9 @@ struct Term {
 
   private:
     int pump(int wait_ms);
-    bool wait_until(int timeout_ms, const std::function<bool()>& done);  // reads what the program wrote, waiting up to wait_ms; bytes read
+    bool wait_until(int timeout_ms,
+                    const std::function<bool()>&
+                        done);  // reads what the program wrote, waiting up to wait_ms; bytes read
     bool screen_has(std::string_view utf8);
     bool row_has(int r, std::string_view utf8);
     void reap(int options);

@@ -36,14 +36,9 @@ TEST(DebugLog, OnlyAFirstArgumentBeginningWithDashLStartsTheLog)
         std::vector<std::string> args;
         bool logs;
     } cases[] = {
-        {{}, false},
-        {{"-l"}, true},
-        {{"-lfoo"}, true},
-        {{"-lx", "ignored"}, true},
+        {{}, false},          {{"-l"}, true}, {{"-lfoo"}, true}, {{"-lx", "ignored"}, true},
         {{"x", "-l"}, false},  // second argument only
-        {{"-L"}, false},
-        {{"l"}, false},
-        {{"--l"}, false},
+        {{"-L"}, false},      {{"l"}, false}, {{"--l"}, false},
     };
     for (auto& c : cases) {
         rig::ScratchDir dir;

@@ -9,7 +9,10 @@
 
 namespace shell_test {
 
-inline std::string program() { return rig::kivrasetl_path(); }
+inline std::string program()
+{
+    return rig::kivrasetl_path();
+}
 
 // The main screen is up once the help bar's version text is drawn.
 constexpr const char* kVersionText = "KIVRASetL V1.10";

@@ -20,7 +20,7 @@ struct Placed {
 
 // Every text of the fixed windows, where it stands and in which colours.
 const Placed kStartScreen[] = {
-    {0, 1, "検索", kWhite, kBlue},            // current item
+    {0, 1, "検索", kWhite, kBlue},  // current item
     {0, 20, "ポート:未指定", kBlue, kWhite},
     {0, 44, "IP指定追加", kBlue, kWhite},
     {2, 2, "検索済デバイス一覧", kBlack, kGrey},
@@ -116,7 +116,7 @@ TEST(TopMenu, DownBeforeAnySearchAsksForASearchAndTheMenuStays)
     rig::Term t({program()}, 24, 80);
     ASSERT_TRUE(t.wait_text(kVersionText)) << t.dump();
     t.right();  // the message appears whichever item is current
-    ASSERT_TRUE(t.wait_row(0, "ポート") );
+    ASSERT_TRUE(t.wait_row(0, "ポート"));
     t.down();
     ASSERT_TRUE(t.wait_row(4, "最初にデバイスを検索してください")) << t.dump();
     EXPECT_EQ(t.text(4, 1, 32), "最初にデバイスを検索してください");
@@ -136,7 +136,7 @@ TEST(TopMenu, LeftAndRightWrapAroundTheThreeItems)
     struct {
         void (rig::Term::*press)();
         int current_col;
-    } moves[] = {{&rig::Term::left, 44}, {&rig::Term::left, 20}, {&rig::Term::left, 1},
+    } moves[] = {{&rig::Term::left, 44},  {&rig::Term::left, 20},  {&rig::Term::left, 1},
                  {&rig::Term::right, 20}, {&rig::Term::right, 44}, {&rig::Term::right, 1}};
     const int item_cols[] = {1, 20, 44};
     for (auto& m : moves) {
@@ -159,9 +159,10 @@ TEST(SmallTerminal, TooFewColumnsOrRowsEndsWithTheTwoMessagesAndStatus255)
     for (Small s : {Small{24, 79}, Small{23, 80}}) {
         // The shell around the program shows the status and that the terminal
         // is back in its usual line mode with echo.
-        std::string script = "'" + program() +
-                             "'; echo \"status=$?\"; stty -a | tr ' ' '\\n' | grep -x -e icanon -e echo "
-                             "| tr '\\n' ' '; echo; sleep 30";
+        std::string script =
+            "'" + program() +
+            "'; echo \"status=$?\"; stty -a | tr ' ' '\\n' | grep -x -e icanon -e echo "
+            "| tr '\\n' ' '; echo; sleep 30";
         rig::Term t({"/bin/sh", "-c", script}, s.rows, s.cols);
         ASSERT_TRUE(t.wait_text("status=255")) << s.cols << "x" << s.rows << "\n" << t.dump();
         EXPECT_TRUE(t.wait_text("icanon echo")) << t.dump();

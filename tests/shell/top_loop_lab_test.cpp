@@ -68,7 +68,8 @@ TEST(TopLevelLoop, AfterASearchEscAndDownMoveBetweenMenuAndListAndTheChosenRowSt
     t.esc();
     t.down();
     t.settle();
-    EXPECT_EQ(t.wait_exit(0), -1) << "Esc on the top menu must not end the program with units listed";
+    EXPECT_EQ(t.wait_exit(0), -1)
+        << "Esc on the top menu must not end the program with units listed";
     EXPECT_EQ(t.bg(kFirstListRow, 1), kBlue) << t.dump();
     EXPECT_EQ(t.bg(0, 1), kWhite);
 

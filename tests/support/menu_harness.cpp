@@ -56,7 +56,8 @@ WINDOW* make_rows(WINDOW** wins, const Layout& l)
 void show_message_boxes(int count)
 {
     WINDOW* back = subwin(stdscr, 24, 80, 0, 0);
-    for (int r = 9; r <= 15; ++r) mvwaddstr(back, r, 10, "background background background background background");
+    for (int r = 9; r <= 15; ++r)
+        mvwaddstr(back, r, 10, "background background background background background");
     wrefresh(back);
     const std::string wide(60, 'W');
     for (int n = 1; n <= count; ++n) {
@@ -108,7 +109,8 @@ int main(int argc, char** argv)
         result = select_menu(wins, l.nitems, l.vertical, exitflags, l.scrollid, 1, note_change);
         marked.clear();
         for (int i = 1; i <= l.nrows; ++i)
-            if (PAIR_NUMBER(getbkgd(wins[i])) == 5) marked += (marked.empty() ? "" : ",") + std::to_string(i);
+            if (PAIR_NUMBER(getbkgd(wins[i])) == 5)
+                marked += (marked.empty() ? "" : ",") + std::to_string(i);
         results += (results.empty() ? "" : ",") + std::to_string(result);
         mvprintw(19, 0, "results=%s", results.c_str());
         clrtoeol();

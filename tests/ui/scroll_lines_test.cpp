@@ -26,10 +26,28 @@ TEST(ScrollLines, ATooLongLineIsCutAtACharacterAndKeepsItsLineFeed)
         {std::string(80, 'a'), std::string(79, 'a')},
         {std::string(100, 'a') + "\n", std::string(78, 'a') + "\n"},
         // 26 three-byte characters are 78 bytes; the 27th does not fit beside the line feed.
-        {[] { std::string s; for (int i = 0; i < 30; ++i) s += "機"; return s + "\n"; }(),
-         [] { std::string s; for (int i = 0; i < 26; ++i) s += "機"; return s + "\n"; }()},
-        {"x" + [] { std::string s; for (int i = 0; i < 30; ++i) s += "機"; return s; }(),
-         "x" + [] { std::string s; for (int i = 0; i < 26; ++i) s += "機"; return s; }()},
+        {[] {
+             std::string s;
+             for (int i = 0; i < 30; ++i) s += "機";
+             return s + "\n";
+         }(),
+         [] {
+             std::string s;
+             for (int i = 0; i < 26; ++i) s += "機";
+             return s + "\n";
+         }()},
+        {"x" +
+             [] {
+                 std::string s;
+                 for (int i = 0; i < 30; ++i) s += "機";
+                 return s;
+             }(),
+         "x" +
+             [] {
+                 std::string s;
+                 for (int i = 0; i < 26; ++i) s += "機";
+                 return s;
+             }()},
     };
     for (auto& c : cases) {
         set_scrollbuf(2, 0, c.text.c_str());

@@ -54,10 +54,9 @@ TEST(SelectMenu, AHorizontalMenuWrapsAroundAtBothEnds)
         int item;
         const char* calls;
     } steps[] = {
-        {&rig::Term::left, 3, "onchange=1,3"},  // Left on item 1 goes to the last
+        {&rig::Term::left, 3, "onchange=1,3"},     // Left on item 1 goes to the last
         {&rig::Term::right, 1, "onchange=1,3,1"},  // Right on the last goes to item 1
-        {&rig::Term::right, 2, "onchange=1,3,1,2"},
-        {&rig::Term::right, 3, "onchange=1,3,1,2,3"},
+        {&rig::Term::right, 2, "onchange=1,3,1,2"},    {&rig::Term::right, 3, "onchange=1,3,1,2,3"},
         {&rig::Term::left, 2, "onchange=1,3,1,2,3,2"},
     };
     for (auto& s : steps) {
@@ -114,7 +113,8 @@ TEST(SelectMenu, VerticalEndsAndHorizontalUpDownLeaveOnlyWhereAllowed)
             EXPECT_TRUE(t.wait_row(20, "marked=none ")) << t.dump();
         }
         t.enter();
-        EXPECT_TRUE(t.wait_row(19, c.results)) << c.mode << " flags " << c.flags << "\n" << t.dump();
+        EXPECT_TRUE(t.wait_row(19, c.results)) << c.mode << " flags " << c.flags << "\n"
+                                               << t.dump();
         EXPECT_TRUE(t.wait_row(21, calls + (leaves ? "|1|1 " : "|1 "))) << t.dump();
         t.f9();
         EXPECT_EQ(t.wait_exit(), 0);

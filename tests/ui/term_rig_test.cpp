@@ -24,7 +24,9 @@ TEST(TermRig, ColoursAreReadAsIndexesAndDefaultIsMinusOne)
 {
     rig::Term t({"/bin/sh", "-c", "printf 'a\\033[34;47mb\\033[37;44mc\\033[0md'; sleep 30"});
     ASSERT_TRUE(t.wait_text("abcd")) << t.dump();
-    struct { int col, fg, bg; } cells[] = {{0, -1, -1}, {1, 4, 7}, {2, 7, 4}, {3, -1, -1}};
+    struct {
+        int col, fg, bg;
+    } cells[] = {{0, -1, -1}, {1, 4, 7}, {2, 7, 4}, {3, -1, -1}};
     for (auto& c : cells) {
         EXPECT_EQ(t.fg(0, c.col), c.fg) << "column " << c.col;
         EXPECT_EQ(t.bg(0, c.col), c.bg) << "column " << c.col;
@@ -58,7 +60,8 @@ TEST(TermRig, KeysArriveAsTheTerminalSendsThem)
 
 TEST(TermRig, CursorVisibilityFollowsTheProgram)
 {
-    rig::Term t({"/bin/sh", "-c", "printf '\\033[?25lhidden'; read x; printf '\\033[?25hshown'; sleep 30"});
+    rig::Term t(
+        {"/bin/sh", "-c", "printf '\\033[?25lhidden'; read x; printf '\\033[?25hshown'; sleep 30"});
     ASSERT_TRUE(t.wait_text("hidden"));
     EXPECT_FALSE(t.cursor_visible());
     t.enter();
@@ -76,7 +79,8 @@ TEST(TermRig, ARunningProgramIsEndedWhenTheTermGoesAndWaitExitSaysSo)
 
 TEST(TermRig, WaitGoneAndSettle)
 {
-    rig::Term t({"/bin/sh", "-c", "stty -echo; printf first; read x; printf '\\r\\033[Ksecond'; sleep 30"});
+    rig::Term t(
+        {"/bin/sh", "-c", "stty -echo; printf first; read x; printf '\\r\\033[Ksecond'; sleep 30"});
     ASSERT_TRUE(t.wait_row(0, "first"));
     EXPECT_FALSE(t.wait_gone("first", 300));
     t.enter();
