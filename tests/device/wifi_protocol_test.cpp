@@ -1,6 +1,7 @@
 // A WiFi unit's parameters over its key/value text protocol, against
 // simulated WiFi modules.
 #include "device/KIVRAXPort.h"
+#include "fake_unit.h"
 #include "lab_support.h"
 #include "wifi_example.h"
 
@@ -120,6 +121,39 @@ TEST(WifiModule, SetTextsGoOutWhole)
     InitDebug();
     EXPECT_EQ(Set_ESP_Parameter(1, text.c_str()), -1);
     EXPECT_EQ(dir.log(), "Set_ESP_Parameter\nconnection failed\nconnect timeout failed\n");
+}
+
+// The dump went through, then the module stays silent on "VER": the
+// parameters read stay in the entry, the result is a failure.
+TEST(WifiModule, AVersionRequestThatFailsKeepsWhatTheDumpStored)
+{
+    rig::Lab lab(plant({}));
+    ASSERT_TRUE(lab.ok()) << lab.sim_log();
+    ASSERT_EQ(lab.run_in_host({"ip", "link", "set", "lo", "up"}), 0);
+    lab.enter_host();
+    LogDir dir;
+    const std::string dump = "PORT\r\n8000\r\nMPASS\r\nsecret\r\nEND\r\n\r\n";
+    {
+        FakeTcpUnit module(ESP_TCP_PORT, {{{text_bytes(dump), 0}}, {}});
+        ASSERT_EQ(module.port, ESP_TCP_PORT);
+        place_unit(0, "127.0.0.1");
+        EXPECT_EQ(Get_ESP_Port(0), -1);
+    }
+    EXPECT_EQ(xportset[0].esp_port, 8000);
+    EXPECT_STREQ(xportset[0].mpass, "secret");
+    EXPECT_EQ(xportset[0].sketch_ver, 0);
+    EXPECT_EQ(dir.log(), "Get_ESP_Parameter\nrecv error\n");
+
+    // A module that closes before its second version line: no failure, no versions.
+    InitDebug();
+    {
+        FakeTcpUnit module(ESP_TCP_PORT, {{{text_bytes(dump), 0}}, {{text_bytes("SKETCH VER : 12\r\n"), 0}, {{}, -1}}});
+        ASSERT_EQ(module.port, ESP_TCP_PORT);
+        EXPECT_EQ(Get_ESP_Parameter(0), 0);
+    }
+    EXPECT_EQ(xportset[0].sketch_ver, 0);
+    EXPECT_EQ(xportset[0].text_ver, 0);
+    EXPECT_EQ(dir.log(), "Get_ESP_Parameter\n");
 }
 
 }  // namespace
