@@ -6,6 +6,7 @@
 #include "shell/DebugLog.h"
 
 #include <chrono>
+#include <gtest/gtest.h>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -16,7 +17,7 @@
 namespace devtest {
 
 // Makes a fresh temporary directory the working directory and starts the
-// debug log there; the directory is left behind for a failing test's reader.
+// debug log there; the directory stays behind only when the test failed.
 struct LogDir {
     std::string path;
     LogDir()
@@ -26,6 +27,12 @@ struct LogDir {
         path = made != nullptr ? made : "/tmp";
         if (::chdir(path.c_str()) != 0) path = ".";
         InitDebug();
+    }
+    ~LogDir()
+    {
+        if (::testing::Test::HasFailure() || path.rfind("/tmp/kivra-device-", 0) != 0) return;
+        ::unlink((path + "/debug.log").c_str());
+        if (::chdir("/tmp") == 0) ::rmdir(path.c_str());
     }
     // Everything logged after the header.
     std::string log() const
