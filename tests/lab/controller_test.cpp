@@ -147,11 +147,7 @@ TEST(Controller, JournalShowsEachConnectionRequestAndAnswer) {
     ASSERT_TRUE(lab.ok()) << lab.sim_log();
     lab.enter_host();
     ask("192.0.2.10", 10001, text("UU"), 2);
-    ASSERT_TRUE(lab.wait_journal([](auto& j) {
-        for (auto& e : j)
-            if (e.unit == "d2" && e.event == "close") return true;
-        return false;
-    }));
+    ASSERT_TRUE(lab.wait_event("d2", "close"));
     std::vector<std::string> seen;
     int conn = 0;
     for (auto& e : lab.journal()) {

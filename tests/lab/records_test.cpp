@@ -139,11 +139,7 @@ TEST(Records, WrittenRecordsReadBackAndTheLastOneRestartsTheUnit) {
     r0[10] = 8;
     EXPECT_EQ(one_answer("192.0.2.10", write_req(r0, 0, false)).size(), 4u);
 
-    ASSERT_TRUE(lab.wait_journal([](auto& j) {
-        for (auto& e : j)
-            if (e.unit == "st" && e.event == "restart") return true;
-        return false;
-    }));
+    ASSERT_TRUE(lab.wait_event("st", "restart"));
     json st = json::parse(lab.state("st"));
     EXPECT_EQ(st["ip"], "192.0.2.33");
     EXPECT_EQ(st["mask"], "255.255.255.0");
@@ -171,11 +167,7 @@ TEST(Records, IpSetupMovesOnlyTheUnitWhoseMacEndsMatch) {
                                 {192, 0, 2, 44}});
     ASSERT_EQ(setup.size(), 20u);
     EXPECT_TRUE(labtest::udp_ask("255.255.255.255", setup, 300).empty());  // nobody answers it
-    ASSERT_TRUE(lab.wait_journal([](auto& j) {
-        for (auto& e : j)
-            if (e.unit == "far" && e.event == "restart") return true;
-        return false;
-    }));
+    ASSERT_TRUE(lab.wait_event("far", "restart"));
     EXPECT_EQ(json::parse(lab.state("far"))["ip"], "192.0.2.44");
     EXPECT_EQ(json::parse(lab.state("st"))["ip"], "192.0.2.10");
     EXPECT_EQ(one_answer("192.0.2.44", {0, 0, 0, 0xF6}).size(), 30u);
@@ -183,11 +175,7 @@ TEST(Records, IpSetupMovesOnlyTheUnitWhoseMacEndsMatch) {
     // 0.0.0.0 asks for DHCP: the unit goes to the address its server gives it.
     Bytes dhcp = labtest::cat({{0, 0, 0, 0xFC}, labtest::text("IP-SETUP"), {0, 0, 0x02, 0x05}, {0, 0, 0, 0}});
     labtest::udp_ask("255.255.255.255", dhcp, 300);
-    ASSERT_TRUE(lab.wait_journal([](auto& j) {
-        for (auto& e : j)
-            if (e.unit == "dh" && e.event == "restart") return true;
-        return false;
-    }));
+    ASSERT_TRUE(lab.wait_event("dh", "restart"));
     json dh = json::parse(lab.state("dh"));
     EXPECT_EQ(dh["ip"], "192.0.2.40");
     EXPECT_EQ(dh["dhcp"], true);

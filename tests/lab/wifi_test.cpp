@@ -50,11 +50,7 @@ TEST(Wifi, SetTextIsStoredAndAnAddressChangeRestartsTheModuleThere) {
                        "a@b\r\nMTO1\r\nc@d\r\nMTO2\r\n\r\nMSUBJ\r\nhello\r\nEND\r\n";
     auto r = labtest::tcp_ask("192.0.2.30", 9998, text(mail), 1, 300);
     EXPECT_TRUE(r.reply.empty());  // a set text gets no answer
-    ASSERT_TRUE(lab.wait_journal([](auto& j) {
-        for (auto& e : j)
-            if (e.unit == "w" && e.event == "restart") return true;
-        return false;
-    }));
+    ASSERT_TRUE(lab.wait_event("w", "restart"));
     json st = json::parse(lab.state("w"));
     EXPECT_EQ(st["wifi"]["MPORT"], "587");
     EXPECT_EQ(st["wifi"]["MSUBJ"], "hello");
@@ -66,11 +62,7 @@ TEST(Wifi, SetTextIsStoredAndAnAddressChangeRestartsTheModuleThere) {
 
     std::string ip = "IP\r\n192.0.2.35\r\nSUBM\r\n255.255.0.0\r\nGWAY\r\n192.0.2.254\r\nEND\r\n";
     labtest::tcp_ask("192.0.2.30", 9998, text(ip), 1, 300);
-    ASSERT_TRUE(lab.wait_journal([](auto& j) {
-        int n = 0;
-        for (auto& e : j) n += e.unit == "w" && e.event == "restart";
-        return n == 2;
-    }));
+    ASSERT_TRUE(lab.wait_event("w", "restart", 2));
     st = json::parse(lab.state("w"));
     EXPECT_EQ(st["ip"], "192.0.2.35");
     EXPECT_EQ(st["mask"], "255.255.0.0");
@@ -82,11 +74,7 @@ TEST(Wifi, SetTextIsStoredAndAnAddressChangeRestartsTheModuleThere) {
 
     std::string port = "PORT\r\n9000\r\nHIP\r\n192.0.2.12\r\nHPORT\r\n10002\r\nEND\r\n";
     labtest::tcp_ask("192.0.2.35", 9998, text(port), 1, 300);
-    ASSERT_TRUE(lab.wait_journal([](auto& j) {
-        int n = 0;
-        for (auto& e : j) n += e.unit == "w" && e.event == "restart";
-        return n == 3;
-    }));
+    ASSERT_TRUE(lab.wait_event("w", "restart", 3));
     EXPECT_TRUE(labtest::tcp_ask("192.0.2.35", 8000, text("UU"), 2).refused);
     EXPECT_EQ(labtest::tcp_ask("192.0.2.35", 9000, text("UU"), 2).reply.size(), 2u);
 }

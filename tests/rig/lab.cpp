@@ -53,18 +53,19 @@ int run_wait(const std::vector<std::string>& argv) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+char g_labnet[4096];  // labnet's path, filled before any handler is installed
+
 // Signal path: only async-signal-safe calls.
 void remove_labs_and_die(int sig) {
-    static const char* bash = "/bin/bash";
-    static std::string script = labnet_path();  // built before any signal can arrive
+    static char bash[] = "/bin/bash";
+    static char down[] = "down";
     for (int i = 0; i < kMaxLabs; ++i) {
         pid_t sim = g_sims[i];
         if (sim <= 0) continue;
         kill(sim, SIGKILL);
         pid_t p = fork();
         if (p == 0) {
-            char* argv[] = {const_cast<char*>(bash), const_cast<char*>(script.c_str()),
-                            const_cast<char*>("down"), g_tags[i], nullptr};
+            char* argv[] = {bash, g_labnet, down, g_tags[i], nullptr};
             execv(bash, argv);
             _exit(127);
         }
@@ -78,7 +79,7 @@ int register_lab(const std::string& tag, pid_t sim) {
     std::lock_guard<std::mutex> lock(g_registry);
     static bool handlers = false;
     if (!handlers) {
-        labnet_path();
+        snprintf(g_labnet, sizeof g_labnet, "%s", labnet_path().c_str());
         struct sigaction sa{};
         sa.sa_handler = remove_labs_and_die;
         sigaction(SIGINT, &sa, nullptr);
@@ -323,6 +324,17 @@ bool Lab::wait_received(const std::string& unit, const std::vector<uint8_t>& pre
             int n = 0;
             for (const auto& e : all)
                 if (e.unit == unit && e.dir == "in" && starts_with(e.bytes, prefix)) ++n;
+            return n >= count;
+        },
+        timeout_ms);
+}
+
+bool Lab::wait_event(const std::string& unit, const std::string& event, int count,
+                     int timeout_ms) const {
+    return wait_journal(
+        [&](const std::vector<JournalEntry>& all) {
+            int n = 0;
+            for (const auto& e : all) n += e.unit == unit && e.event == event;
             return n >= count;
         },
         timeout_ms);

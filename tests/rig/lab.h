@@ -61,6 +61,10 @@ struct Lab {
     bool wait_received(const std::string& unit, const std::vector<uint8_t>& prefix, int count = 1,
                        int timeout_ms = 10000) const;
 
+    // Polls until unit has journalled event (e.g. "restart", "close") count times.
+    bool wait_event(const std::string& unit, const std::string& event, int count = 1,
+                    int timeout_ms = 10000) const;
+
     // Runs argv inside host and waits for it; returns its exit status (-1 if it could not run).
     int run_in_host(std::vector<std::string> argv) const;
 
