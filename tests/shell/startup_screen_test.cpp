@@ -150,27 +150,39 @@ TEST(TopMenu, LeftAndRightWrapAroundTheThreeItems)
     EXPECT_EQ(t.wait_exit(), 0);
 }
 
-struct Small {
-    int rows, cols;
-};
+// The shell around the program shows its status and whether the terminal
+// is back in its usual line mode with echo.
+rig::Term in_shell(int rows, int cols)
+{
+    std::string script = "'" + program() +
+                         "'; echo \"status=$?\"; stty -a | tr ' ' '\\n' | grep -x -e icanon -e echo "
+                         "| tr '\\n' ' '; echo; sleep 30";
+    return rig::Term({"/bin/sh", "-c", script}, rows, cols);
+}
 
 TEST(SmallTerminal, TooFewColumnsOrRowsEndsWithTheTwoMessagesAndStatus255)
 {
-    for (Small s : {Small{24, 79}, Small{23, 80}}) {
-        // The shell around the program shows the status and that the terminal
-        // is back in its usual line mode with echo.
-        std::string script =
-            "'" + program() +
-            "'; echo \"status=$?\"; stty -a | tr ' ' '\\n' | grep -x -e icanon -e echo "
-            "| tr '\\n' ' '; echo; sleep 30";
-        rig::Term t({"/bin/sh", "-c", script}, s.rows, s.cols);
-        ASSERT_TRUE(t.wait_text("status=255")) << s.cols << "x" << s.rows << "\n" << t.dump();
+    const int sizes[][2] = {{24, 79}, {23, 80}};
+    for (auto& s : sizes) {
+        auto t = in_shell(s[0], s[1]);
+        ASSERT_TRUE(t.wait_text("status=255")) << s[1] << "x" << s[0] << "\n" << t.dump();
         EXPECT_TRUE(t.wait_text("icanon echo")) << t.dump();
         EXPECT_EQ(t.row(0).substr(0, 36), "Error : Terminal Size is too Small!!") << t.dump();
         EXPECT_EQ(t.row(1).substr(0, 31), "        minimum = 80 x 24 chars") << t.dump();
         EXPECT_TRUE(t.cursor_visible());
         EXPECT_EQ(t.bg(0, 0), -1);  // no curses screen left behind
     }
+}
+
+TEST(TopMenu, AfterF9TheTerminalIsAsTheProgramFoundIt)
+{
+    auto t = in_shell(24, 80);
+    ASSERT_TRUE(t.wait_text(kVersionText)) << t.dump();
+    t.f9();
+    ASSERT_TRUE(t.wait_text("status=0")) << t.dump();
+    EXPECT_TRUE(t.wait_text("icanon echo")) << t.dump();
+    EXPECT_TRUE(t.cursor_visible());
+    EXPECT_FALSE(t.wait_text(kVersionText, 0)) << "the main screen is gone\n" << t.dump();
 }
 
 }  // namespace
