@@ -7,6 +7,7 @@
 #include "shell/KIVRASet.h"
 #include "ui/NQ_Forms.h"
 #include "ui/NQ_Menu.h"
+#include "ui/text_copy.h"
 
 #include <cstdio>
 
@@ -100,7 +101,7 @@ int edit_field(unsigned form, char* buf, WINDOW* field)
     if (r == -999) return -1;
     // Only a plain dotted address ever replaces the buffer.
     if (r == 1 && parse_dotted_quad(text, nullptr)) {
-        std::snprintf(buf, IP_TEXT_LEN, "%s", text);
+        copy_text(buf, IP_TEXT_LEN, text);
         show_field(field, buf);
         doupdate();
     }
