@@ -88,7 +88,8 @@ TEST(ListSearch, TheSearchPortDecidesWhichUnitsAreAskedTheirModel)
     Session s(R"({"units": [
       {"name": "a",   "ip": "192.0.2.10", "model": 0, "cmd_port": 10001},
       {"name": "b",   "ip": "192.0.2.11", "model": 1, "cmd_port": 10002},
-      {"name": "far", "ip": "198.51.100.10", "model": 2, "cmd_port": 10002}
+      {"name": "far", "ip": "198.51.100.10", "model": 2, "cmd_port": 10002},
+      {"name": "w",   "ip": "192.0.2.12", "model": 3, "module": "wifi", "cmd_port": 10001}
     ]})");
     ASSERT_TRUE(s.ready()) << s.lab.sim_log();
     ASSERT_TRUE(s.set_port("10002")) << s.t.dump();
@@ -101,6 +102,9 @@ TEST(ListSearch, TheSearchPortDecidesWhichUnitsAreAskedTheirModel)
     EXPECT_EQ(records_read(s.lab, "a"), (std::vector<int>{0, 5, 3, 4, 6, 7}));
     EXPECT_NE(s.t.text(s.row_of("192.0.2.11"), 1, 78).find(" ZR-202"), std::string::npos) << s.t.dump();
     EXPECT_NE(s.t.text(s.row_of("192.0.2.10"), 1, 78).find(" X5"), std::string::npos) << s.t.dump();
+    // A WiFi module whose model was not asked is listed as WiFi.
+    EXPECT_EQ(count_received(s.lab, "w", UU), 0);
+    EXPECT_NE(s.t.text(s.row_of("192.0.2.12"), 1, 78).find(" WiFi "), std::string::npos) << s.t.dump();
 
     // Back to the top menu; with the port not given nobody is asked.
     s.t.esc();

@@ -70,8 +70,8 @@ inline ::testing::AssertionResult cells_are(rig::Term& t, int row, int col, cons
 struct Session {
     rig::Lab lab;
     rig::Term t;
-    explicit Session(const std::string& plant, std::vector<std::string> args = {})
-        : lab(plant), t(command(lab, args))
+    explicit Session(const std::string& plant, std::vector<std::string> args = {}, std::string cwd = "")
+        : lab(plant), t(command(lab, args), 24, 80, {}, cwd)
     {
     }
     static std::vector<std::string> command(const rig::Lab& lab, std::vector<std::string> args)
