@@ -24,19 +24,12 @@ const char kIpText[] = "IP\r\n%s\r\nSUBM\r\n%s\r\nGWAY\r\n%s\r\nEND\r\n";
 
 void put_address(uint8_t* at, in_addr_t ip)
 {
-    std::memcpy(at, &ip, 4);   // network order as held
+    std::memcpy(at, &ip, 4);  // network order as held
 }
 
+void applied() { ip_message("設定完了しました。", "デバイスを再起動します。"); }
 
-void applied()
-{
-    ip_message("設定完了しました。", "デバイスを再起動します。");
-}
-
-void comm_error()
-{
-    ip_message("通信エラー", "");
-}
+void comm_error() { ip_message("通信エラー", ""); }
 
 }  // namespace
 
@@ -80,7 +73,7 @@ int build_record0_write(const uint8_t* setup0, int dhcp_on, in_addr_t addr, in_a
         out[REC0_HOSTBITS] = static_cast<uint8_t>(hostbits);
         put_address(out + REC0_GATEWAY, gw);
     }
-    SetRecordWriteHeader(out, 0, 0);   // record 0 alone
+    SetRecordWriteHeader(out, 0, 0);  // record 0 alone
     return 0;
 }
 

@@ -22,8 +22,8 @@ constexpr int ANY = -1;
 struct IpRowMove {
     int row;
     int move;
-    int dhcp_on;   // 1 "ON" chosen, 0 "OFF" chosen, ANY
-    int samenet;   // 1 SetIPMenu, 0 SetIPOnly, ANY
+    int dhcp_on;  // 1 "ON" chosen, 0 "OFF" chosen, ANY
+    int samenet;  // 1 SetIPMenu, 0 SetIPOnly, ANY
     int to;
 };
 
@@ -45,10 +45,7 @@ constexpr IpRowMove kIpRowMoves[] = {
     {IPROW_APPLY, IPMOVE_DOWN, ANY, ANY, IPROW_DHCP},
 };
 
-bool matches(int rule, int value)
-{
-    return rule == ANY || rule == (value != 0 ? 1 : 0);
-}
+bool matches(int rule, int value) { return rule == ANY || rule == (value != 0 ? 1 : 0); }
 
 int unit_samenet(int i)
 {
@@ -124,8 +121,8 @@ int field_row(int row, WINDOW** wins, int nitems, unsigned form, char* buf, int 
     int r = select_menu(wins, nitems, 0, 3, 0, 1, nullptr);
     if (int end = screen_end(r); end != 0) return end;
     if (r == -1 || r == -2) {
-        ipselect_mode = ip_next_row(row, r == -1 ? IPMOVE_UP : IPMOVE_DOWN, dhcp_sel == 1,
-                                    unit_samenet(i));
+        ipselect_mode =
+            ip_next_row(row, r == -1 ? IPMOVE_UP : IPMOVE_DOWN, dhcp_sel == 1, unit_samenet(i));
         return 0;
     }
     if (r == 1) return edit_field(form, buf, wins[1]) < 0 ? -1 : 0;
@@ -142,7 +139,7 @@ int ip_next_row(int row, int move, int dhcp_on, int samenet)
             matches(m.samenet, samenet))
             return m.to;
     }
-    return 0;   // no such row: the screen ends
+    return 0;  // no such row: the screen ends
 }
 
 int OnChangeSelDHCP(int sel)
@@ -172,15 +169,12 @@ int loop_ipset(char*, int i)
         set_pair(win_dhcpset[dhcp_sel], 6);
         doupdate();
     }
-    ipselect_mode = ip_next_row(IPROW_DHCP, r == -1 ? IPMOVE_UP : IPMOVE_DOWN, dhcp_sel == 1,
-                                samenet);
+    ipselect_mode =
+        ip_next_row(IPROW_DHCP, r == -1 ? IPMOVE_UP : IPMOVE_DOWN, dhcp_sel == 1, samenet);
     return 0;
 }
 
-int loop_ipset2(char* addr, int i)
-{
-    return field_row(IPROW_ADDRESS, win_ipset, 2, 2, addr, i);
-}
+int loop_ipset2(char* addr, int i) { return field_row(IPROW_ADDRESS, win_ipset, 2, 2, addr, i); }
 
 int loop_ipset_subnet(char* mask, int i)
 {
@@ -197,8 +191,8 @@ int loop_ipset3(char* addr, char* mask, char* gw, int i)
     int r = select_menu(win_sendipset, 1, 0, 3, 0, 1, nullptr);
     if (int end = screen_end(r); end != 0) return end;
     if (r == -1 || r == -2) {
-        ipselect_mode = ip_next_row(IPROW_APPLY, r == -1 ? IPMOVE_UP : IPMOVE_DOWN,
-                                    dhcp_sel == 1, unit_samenet(i));
+        ipselect_mode = ip_next_row(IPROW_APPLY, r == -1 ? IPMOVE_UP : IPMOVE_DOWN, dhcp_sel == 1,
+                                    unit_samenet(i));
         return 0;
     }
     return OnSetIP(addr, mask, gw, i) == 1 ? 1 : 0;

@@ -1,8 +1,8 @@
 // The two IP address screens: SetIPMenu for a unit in one of the host's
 // networks (DHCP, address, mask, gateway) and SetIPOnly for a unit outside
 // them (DHCP and address only). Both run the row machine of ip_rows.cpp.
-#include "screens/KIVRAMainSet.h"
 #include "screens/ip_screen.h"
+#include "screens/KIVRAMainSet.h"
 
 #include "device/KIVRAXPort.h"
 #include "shell/DebugLog.h"
@@ -27,7 +27,7 @@ namespace {
 struct IpItem {
     WINDOW** slot;
     int row, col, cols;
-    const char* text;   // null: the window shows an edit buffer
+    const char* text;  // null: the window shows an edit buffer
 };
 
 struct IpLabel {
@@ -36,29 +36,21 @@ struct IpLabel {
 };
 
 const IpItem kMenuItems[] = {
-    {&win_dhcpset[1], 2, 25, 8, "ON"},
-    {&win_dhcpset[2], 2, 35, 8, "OFF"},
-    {&win_ipset[1], 4, 25, 18, nullptr},
-    {&win_ipset[2], 4, 45, 10, "PING送信"},
-    {&win_subnetset[1], 5, 25, 18, nullptr},
-    {&win_gatewayset[1], 6, 25, 18, nullptr},
+    {&win_dhcpset[1], 2, 25, 8, "ON"},          {&win_dhcpset[2], 2, 35, 8, "OFF"},
+    {&win_ipset[1], 4, 25, 18, nullptr},        {&win_ipset[2], 4, 45, 10, "PING送信"},
+    {&win_subnetset[1], 5, 25, 18, nullptr},    {&win_gatewayset[1], 6, 25, 18, nullptr},
     {&win_sendipset[1], 8, 25, 18, "設定反映"},
 };
 
 const IpItem kOnlyItems[] = {
-    {&win_dhcpset[1], 2, 25, 8, "ON"},
-    {&win_dhcpset[2], 2, 35, 8, "OFF"},
-    {&win_ipset[1], 4, 25, 18, nullptr},
-    {&win_ipset[2], 4, 45, 10, "PING送信"},
+    {&win_dhcpset[1], 2, 25, 8, "ON"},          {&win_dhcpset[2], 2, 35, 8, "OFF"},
+    {&win_ipset[1], 4, 25, 18, nullptr},        {&win_ipset[2], 4, 45, 10, "PING送信"},
     {&win_sendipset[1], 6, 25, 18, "設定反映"},
 };
 
 const IpLabel kMenuLabels[] = {
-    {0, 1, "IPアドレス設定"},
-    {2, 3, "IPアドレス自動取得 :"},
-    {4, 3, "設定するIPアドレス :"},
-    {5, 3, "サブネットマスク   :"},
-    {6, 3, "ゲートウェイ:"},
+    {0, 1, "IPアドレス設定"},       {2, 3, "IPアドレス自動取得 :"}, {4, 3, "設定するIPアドレス :"},
+    {5, 3, "サブネットマスク   :"}, {6, 3, "ゲートウェイ:"},
 };
 
 const IpLabel kOnlyLabels[] = {
@@ -68,15 +60,15 @@ const IpLabel kOnlyLabels[] = {
 };
 
 WINDOW** const kAllSlots[] = {
-    &win_ipset[0], &win_ipset[1], &win_ipset[2], &win_dhcpset[0], &win_dhcpset[1],
-    &win_dhcpset[2], &win_subnetset[0], &win_subnetset[1], &win_gatewayset[0],
-    &win_gatewayset[1], &win_sendipset[0], &win_sendipset[1],
+    &win_ipset[0],      &win_ipset[1],      &win_ipset[2],     &win_dhcpset[0],
+    &win_dhcpset[1],    &win_dhcpset[2],    &win_subnetset[0], &win_subnetset[1],
+    &win_gatewayset[0], &win_gatewayset[1], &win_sendipset[0], &win_sendipset[1],
 };
 
 // The windows of one IP screen, from its opening to its end: the frame with
 // its labels and the item windows, shown with one screen update.
 class IpScreenWindows {
-public:
+  public:
     template <size_t NI, size_t NL>
     IpScreenWindows(const IpItem (&items)[NI], const IpLabel (&labels)[NL],
                     const char* const* texts)
@@ -84,8 +76,8 @@ public:
         for (WINDOW** slot : kAllSlots) *slot = nullptr;
         WINDOW* frame = newwin(10, 78, 13, 1);
         if (frame == nullptr) return;
-        win_ipset[0] = win_dhcpset[0] = win_subnetset[0] = win_gatewayset[0] =
-            win_sendipset[0] = frame;
+        win_ipset[0] = win_dhcpset[0] = win_subnetset[0] = win_gatewayset[0] = win_sendipset[0] =
+            frame;
         wbkgd(frame, COLOR_PAIR(1));
         box(frame, 0, 0);
         for (const IpLabel& l : labels) mvwaddstr(frame, l.row, l.col, l.text);
@@ -122,12 +114,24 @@ int run_rows(char* addr, char* mask, char* gw, int i)
     for (;;) {
         int r;
         switch (ipselect_mode) {
-        case IPROW_DHCP: r = loop_ipset(addr, i); break;
-        case IPROW_ADDRESS: r = loop_ipset2(addr, i); break;
-        case IPROW_APPLY: r = loop_ipset3(addr, mask, gw, i); break;
-        case IPROW_MASK: r = loop_ipset_subnet(mask, i); break;
-        case IPROW_GATEWAY: r = loop_ipset_gateway(gw, i); break;
-        default: r = -2; break;
+        case IPROW_DHCP:
+            r = loop_ipset(addr, i);
+            break;
+        case IPROW_ADDRESS:
+            r = loop_ipset2(addr, i);
+            break;
+        case IPROW_APPLY:
+            r = loop_ipset3(addr, mask, gw, i);
+            break;
+        case IPROW_MASK:
+            r = loop_ipset_subnet(mask, i);
+            break;
+        case IPROW_GATEWAY:
+            r = loop_ipset_gateway(gw, i);
+            break;
+        default:
+            r = -2;
+            break;
         }
         if (r != 0) return r;
     }

@@ -4,28 +4,34 @@
 
 #include <curses.h>
 
+#include <netinet/in.h>
 #include <cstddef>
 #include <cstdint>
-#include <netinet/in.h>
 
-constexpr int IP_TEXT_LEN = 80;          // edit buffers of the address, mask and gateway
-constexpr int IP_MSG_ROW = 18;           // screen row of every message box of the IP screens
+constexpr int IP_TEXT_LEN = 80;  // edit buffers of the address, mask and gateway
+constexpr int IP_MSG_ROW = 18;   // screen row of every message box of the IP screens
 
 // Rows of the screen, the values of ipselect_mode.
-enum IpRow { IPROW_DHCP = 1, IPROW_ADDRESS = 2, IPROW_APPLY = 3, IPROW_MASK = 4, IPROW_GATEWAY = 5 };
+enum IpRow {
+    IPROW_DHCP = 1,
+    IPROW_ADDRESS = 2,
+    IPROW_APPLY = 3,
+    IPROW_MASK = 4,
+    IPROW_GATEWAY = 5
+};
 // How a row is left. Enter on the DHCP row leaves it like Down.
 enum IpMove { IPMOVE_UP, IPMOVE_DOWN };
 
-extern int ipselect_mode;   // current row, IpRow
-extern int dhcp_sel;        // 1 DHCP on, 2 static address
+extern int ipselect_mode;  // current row, IpRow
+extern int dhcp_sel;       // 1 DHCP on, 2 static address
 
 // Windows of the open IP screen; element 0 of each array is the frame, which
 // only win_ipset owns. Null while no IP screen is open.
-extern WINDOW* win_ipset[3];        // frame, address field, "PING送信"
-extern WINDOW* win_dhcpset[3];      // frame, "ON", "OFF"
-extern WINDOW* win_subnetset[2];    // frame, mask field (SetIPMenu only)
-extern WINDOW* win_gatewayset[2];   // frame, gateway field (SetIPMenu only)
-extern WINDOW* win_sendipset[2];    // frame, "設定反映"
+extern WINDOW* win_ipset[3];       // frame, address field, "PING送信"
+extern WINDOW* win_dhcpset[3];     // frame, "ON", "OFF"
+extern WINDOW* win_subnetset[2];   // frame, mask field (SetIPMenu only)
+extern WINDOW* win_gatewayset[2];  // frame, gateway field (SetIPMenu only)
+extern WINDOW* win_sendipset[2];   // frame, "設定反映"
 
 // The row reached by leaving `row` with `move`; dhcp_on when "ON" is chosen,
 // samenet when the unit lies in one of the host's networks (SetIPMenu).

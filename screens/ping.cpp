@@ -7,13 +7,13 @@
 #include "device/KIVRAXPort.h"
 #include "shell/DebugLog.h"
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 extern char** environ;
 
@@ -26,7 +26,7 @@ const char* const kPingOptions[] = {"ping", "-q", "-c", "1", "-w", "2"};
 
 // The file actions of the child: no input, all output discarded.
 class QuietChild {
-public:
+  public:
     QuietChild()
     {
         ok_ = posix_spawn_file_actions_init(&actions_) == 0;
@@ -41,7 +41,7 @@ public:
     QuietChild(const QuietChild&) = delete;
     QuietChild& operator=(const QuietChild&) = delete;
 
-private:
+  private:
     posix_spawn_file_actions_t actions_;
     bool ok_ = false;
 };
@@ -49,7 +49,7 @@ private:
 // While the command runs, Ctrl-C and Ctrl-\ end only the command, as they
 // would under the system shell; the child gets the default actions back.
 class IgnoreInterrupts {
-public:
+  public:
     IgnoreInterrupts()
     {
         struct sigaction ign = {};
@@ -66,13 +66,13 @@ public:
     IgnoreInterrupts(const IgnoreInterrupts&) = delete;
     IgnoreInterrupts& operator=(const IgnoreInterrupts&) = delete;
 
-private:
+  private:
     struct sigaction old_int_ = {};
     struct sigaction old_quit_ = {};
 };
 
 class SpawnAttr {
-public:
+  public:
     SpawnAttr()
     {
         ok_ = posix_spawnattr_init(&attr_) == 0;
@@ -90,7 +90,7 @@ public:
     SpawnAttr(const SpawnAttr&) = delete;
     SpawnAttr& operator=(const SpawnAttr&) = delete;
 
-private:
+  private:
     posix_spawnattr_t attr_;
     bool ok_ = false;
 };

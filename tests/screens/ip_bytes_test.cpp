@@ -29,21 +29,28 @@ TEST(IpRows, EveryMoveOfTheScreenLandsOnTheRowAnOperatorExpects)
         int row, move, dhcp_on, samenet, to;
     };
     const Case cases[] = {
-        {"Up from the DHCP row wraps to the apply button", IPROW_DHCP, IPMOVE_UP, 0, 1, IPROW_APPLY},
-        {"Down from DHCP with ON skips the greyed fields", IPROW_DHCP, IPMOVE_DOWN, 1, 1, IPROW_APPLY},
-        {"Down from DHCP with OFF goes to the address", IPROW_DHCP, IPMOVE_DOWN, 0, 1, IPROW_ADDRESS},
-        {"address-only screen: Down from DHCP with OFF", IPROW_DHCP, IPMOVE_DOWN, 0, 0, IPROW_ADDRESS},
+        {"Up from the DHCP row wraps to the apply button", IPROW_DHCP, IPMOVE_UP, 0, 1,
+         IPROW_APPLY},
+        {"Down from DHCP with ON skips the greyed fields", IPROW_DHCP, IPMOVE_DOWN, 1, 1,
+         IPROW_APPLY},
+        {"Down from DHCP with OFF goes to the address", IPROW_DHCP, IPMOVE_DOWN, 0, 1,
+         IPROW_ADDRESS},
+        {"address-only screen: Down from DHCP with OFF", IPROW_DHCP, IPMOVE_DOWN, 0, 0,
+         IPROW_ADDRESS},
         {"address-only screen: Down from DHCP with ON", IPROW_DHCP, IPMOVE_DOWN, 1, 0, IPROW_APPLY},
         {"Up from the address goes to DHCP", IPROW_ADDRESS, IPMOVE_UP, 0, 1, IPROW_DHCP},
         {"Down from the address goes to the mask", IPROW_ADDRESS, IPMOVE_DOWN, 0, 1, IPROW_MASK},
-        {"address-only screen: Down from the address applies", IPROW_ADDRESS, IPMOVE_DOWN, 0, 0, IPROW_APPLY},
+        {"address-only screen: Down from the address applies", IPROW_ADDRESS, IPMOVE_DOWN, 0, 0,
+         IPROW_APPLY},
         {"Up from the mask goes to the address", IPROW_MASK, IPMOVE_UP, 0, 1, IPROW_ADDRESS},
         {"Down from the mask goes to the gateway", IPROW_MASK, IPMOVE_DOWN, 0, 1, IPROW_GATEWAY},
         {"Up from the gateway goes to the mask", IPROW_GATEWAY, IPMOVE_UP, 0, 1, IPROW_MASK},
-        {"Down from the gateway goes to the apply button", IPROW_GATEWAY, IPMOVE_DOWN, 0, 1, IPROW_APPLY},
+        {"Down from the gateway goes to the apply button", IPROW_GATEWAY, IPMOVE_DOWN, 0, 1,
+         IPROW_APPLY},
         {"Up from apply with ON goes to DHCP", IPROW_APPLY, IPMOVE_UP, 1, 1, IPROW_DHCP},
         {"Up from apply with OFF goes to the gateway", IPROW_APPLY, IPMOVE_UP, 0, 1, IPROW_GATEWAY},
-        {"address-only screen: Up from apply with OFF", IPROW_APPLY, IPMOVE_UP, 0, 0, IPROW_ADDRESS},
+        {"address-only screen: Up from apply with OFF", IPROW_APPLY, IPMOVE_UP, 0, 0,
+         IPROW_ADDRESS},
         {"address-only screen: Up from apply with ON", IPROW_APPLY, IPMOVE_UP, 1, 0, IPROW_DHCP},
         {"Down from apply wraps to DHCP", IPROW_APPLY, IPMOVE_DOWN, 0, 1, IPROW_DHCP},
         {"Down from apply wraps to DHCP with ON too", IPROW_APPLY, IPMOVE_DOWN, 1, 0, IPROW_DHCP},
@@ -78,7 +85,7 @@ TEST(IpAddressText, OnlyPlainDottedDecimalAddressesAreAddresses)
         {"192.0.2.50", 1, "192.0.2.50"},
         {"0.0.0.0", 1, "0.0.0.0"},
         {"255.255.255.255", 1, "255.255.255.255"},
-        {"192.168.001.010", 0, nullptr},   // ten to some readers, eight to others
+        {"192.168.001.010", 0, nullptr},  // ten to some readers, eight to others
         {"010.0.0.1", 0, nullptr},
         {"10.0.0.1", 1, "10.0.0.1"},
         {"256.0.0.1", 0, nullptr},
@@ -135,7 +142,8 @@ TEST(IpRecord0, AStaticAddressChangesOnlyHeaderAddressMaskAndGateway)
     };
     for (const Case& c : cases) {
         std::vector<uint8_t> out(SETUP0_LEN, 0);
-        ASSERT_EQ(build_record0_write(read.data(), 0, ip(c.addr), ip(c.mask), ip(c.gw), out.data()), 0)
+        ASSERT_EQ(build_record0_write(read.data(), 0, ip(c.addr), ip(c.mask), ip(c.gw), out.data()),
+                  0)
             << c.mask;
         std::vector<uint8_t> want = read;
         const uint8_t head[4] = {0x00, 0x00, 0x00, 0xC0};

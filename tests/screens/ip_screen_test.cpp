@@ -43,10 +43,10 @@ void walk(Session& s, std::initializer_list<Step> steps)
     }
 }
 
-#define REQUIRE_LAB(s)                                                              \
-    do {                                                                            \
-        if (!(s).lab.ok()) GTEST_SKIP() << "no lab here: " << (s).lab.sim_log();    \
-        ASSERT_TRUE((s).t) << "KIVRASetL did not start";                            \
+#define REQUIRE_LAB(s)                                                           \
+    do {                                                                         \
+        if (!(s).lab.ok()) GTEST_SKIP() << "no lab here: " << (s).lab.sim_log(); \
+        ASSERT_TRUE((s).t) << "KIVRASetL did not start";                         \
     } while (0)
 
 TEST(IpScreen, DhcpUnitStartsOnOnWithGreyFieldsAndSkipsThemWhileOnIsChosen)
@@ -73,28 +73,30 @@ TEST(IpScreen, DhcpUnitStartsOnOnWithGreyFieldsAndSkipsThemWhileOnIsChosen)
         EXPECT_TRUE(s.wait_fg(row, COL_FIELD, GREY)) << "field of row " << row << " greyed";
 
     walk(s, {
-        {"Down from DHCP goes straight to the apply button", &rig::Term::down, ROW_APPLY_MENU, COL_FIELD},
-        {"Down from apply wraps to DHCP", &rig::Term::down, ROW_DHCP, COL_ON},
-        {"Up from DHCP goes to apply", &rig::Term::up, ROW_APPLY_MENU, COL_FIELD},
-        {"Up from apply with ON goes to DHCP", &rig::Term::up, ROW_DHCP, COL_ON},
-        {"Right chooses OFF", &rig::Term::right, ROW_DHCP, COL_OFF},
-    });
+                {"Down from DHCP goes straight to the apply button", &rig::Term::down,
+                 ROW_APPLY_MENU, COL_FIELD},
+                {"Down from apply wraps to DHCP", &rig::Term::down, ROW_DHCP, COL_ON},
+                {"Up from DHCP goes to apply", &rig::Term::up, ROW_APPLY_MENU, COL_FIELD},
+                {"Up from apply with ON goes to DHCP", &rig::Term::up, ROW_DHCP, COL_ON},
+                {"Right chooses OFF", &rig::Term::right, ROW_DHCP, COL_OFF},
+            });
     // With OFF the fields are no longer greyed.
     for (int row : {ROW_ADDR, ROW_MASK, ROW_GW})
         EXPECT_TRUE(s.wait_fg(row, COL_FIELD, BLUE)) << "row " << row << " ungreyed";
     walk(s, {{"Down with OFF goes to the address", &rig::Term::down, ROW_ADDR, COL_FIELD}});
     // The choice stays marked while the other rows are used.
     EXPECT_TRUE(s.wait_bg(ROW_DHCP, COL_OFF, YELLOW)) << t.dump();
-    walk(s, {
-        {"Right reaches PING送信", &rig::Term::right, ROW_ADDR, COL_PING},
-        {"Down from the address goes to the mask", &rig::Term::down, ROW_MASK, COL_FIELD},
-        {"Down from the mask goes to the gateway", &rig::Term::down, ROW_GW, COL_FIELD},
-        {"Down from the gateway goes to apply", &rig::Term::down, ROW_APPLY_MENU, COL_FIELD},
-        {"Up from apply with OFF goes to the gateway", &rig::Term::up, ROW_GW, COL_FIELD},
-        {"Up from the gateway goes to the mask", &rig::Term::up, ROW_MASK, COL_FIELD},
-        {"Up from the mask goes to the address", &rig::Term::up, ROW_ADDR, COL_FIELD},
-        {"Up from the address goes to DHCP", &rig::Term::up, ROW_DHCP, COL_OFF},
-    });
+    walk(s,
+         {
+             {"Right reaches PING送信", &rig::Term::right, ROW_ADDR, COL_PING},
+             {"Down from the address goes to the mask", &rig::Term::down, ROW_MASK, COL_FIELD},
+             {"Down from the mask goes to the gateway", &rig::Term::down, ROW_GW, COL_FIELD},
+             {"Down from the gateway goes to apply", &rig::Term::down, ROW_APPLY_MENU, COL_FIELD},
+             {"Up from apply with OFF goes to the gateway", &rig::Term::up, ROW_GW, COL_FIELD},
+             {"Up from the gateway goes to the mask", &rig::Term::up, ROW_MASK, COL_FIELD},
+             {"Up from the mask goes to the address", &rig::Term::up, ROW_ADDR, COL_FIELD},
+             {"Up from the address goes to DHCP", &rig::Term::up, ROW_DHCP, COL_OFF},
+         });
 
     // Esc leaves without writing anything; the settings menu is back.
     t.esc();
@@ -215,7 +217,7 @@ TEST(IpScreen, ARecordWriteWithoutAnAnswerIsACommunicationErrorAndTheUnitStaysLi
     REQUIRE_LAB(s);
     ASSERT_TRUE(s.search("192.0.2.10") && s.open_ip_menu()) << s.t->dump();
     auto& t = *s.t;
-    t.up();   // from DHCP to the apply button
+    t.up();  // from DHCP to the apply button
     ASSERT_TRUE(s.wait_bg(ROW_APPLY_MENU, COL_FIELD, BLUE)) << t.dump();
     // The simulator stops answering (the lab's own process, stopped by its id).
     ASSERT_EQ(kill(s.lab.sim_pid, SIGSTOP), 0);
@@ -242,7 +244,7 @@ TEST(IpScreen, DhcpOnForAnXPortUnitZeroesAddressMaskAndGatewayOfRecord0)
     REQUIRE_LAB(s);
     ASSERT_TRUE(s.search("192.0.2.10") && s.open_ip_menu()) << s.t->dump();
     auto& t = *s.t;
-    t.left();   // ON
+    t.left();  // ON
     ASSERT_TRUE(s.wait_bg(ROW_DHCP, COL_ON, BLUE));
     t.enter();  // Enter on ON goes to the apply button
     ASSERT_TRUE(s.wait_bg(ROW_APPLY_MENU, COL_FIELD, BLUE));
@@ -274,7 +276,7 @@ TEST(IpScreen, AWifiUnitRefusesDhcpAndGetsTheIpTextAndStaysListed)
     t.enter();
     ASSERT_TRUE(s.wait_message("この機器はDHCP設定", "することができません。")) << t.dump();
     t.enter();
-    t.down();   // back to DHCP
+    t.down();  // back to DHCP
     ASSERT_TRUE(s.wait_bg(ROW_DHCP, COL_ON, BLUE));
     t.right();  // OFF
     t.down();
@@ -287,7 +289,8 @@ TEST(IpScreen, AWifiUnitRefusesDhcpAndGetsTheIpTextAndStaysListed)
     t.enter();
     ASSERT_TRUE(s.wait_message("設定完了しました。", "デバイスを再起動します。")) << t.dump();
 
-    const std::string want = "IP\r\n192.0.2.61\r\nSUBM\r\n255.255.255.0\r\nGWAY\r\n192.0.2.1\r\nEND\r\n";
+    const std::string want =
+        "IP\r\n192.0.2.61\r\nSUBM\r\n255.255.255.0\r\nGWAY\r\n192.0.2.1\r\nEND\r\n";
     // Everything the module received on the connection that carried the text.
     auto text_received = [](const std::vector<rig::JournalEntry>& all) {
         int conn = 0;
@@ -321,14 +324,15 @@ TEST(IpOnly, DhcpOnBroadcastsIpSetupWithAddressZeroNamingTheUnitByItsMac)
     EXPECT_EQ(t.text(ROW_APPLY_ONLY, COL_FIELD, 8), "設定反映");
     ASSERT_TRUE(s.wait_bg(ROW_DHCP, COL_OFF, BLUE)) << "OFF current: the DHCP state is unknown";
 
-    walk(s, {
-        {"Down with OFF goes to the address", &rig::Term::down, ROW_ADDR, COL_FIELD},
-        {"Down from the address goes to apply", &rig::Term::down, ROW_APPLY_ONLY, COL_FIELD},
-        {"Up from apply with OFF goes to the address", &rig::Term::up, ROW_ADDR, COL_FIELD},
-        {"Up from the address goes to DHCP", &rig::Term::up, ROW_DHCP, COL_OFF},
-        {"Left chooses ON", &rig::Term::left, ROW_DHCP, COL_ON},
-        {"Down with ON skips the address", &rig::Term::down, ROW_APPLY_ONLY, COL_FIELD},
-    });
+    walk(s,
+         {
+             {"Down with OFF goes to the address", &rig::Term::down, ROW_ADDR, COL_FIELD},
+             {"Down from the address goes to apply", &rig::Term::down, ROW_APPLY_ONLY, COL_FIELD},
+             {"Up from apply with OFF goes to the address", &rig::Term::up, ROW_ADDR, COL_FIELD},
+             {"Up from the address goes to DHCP", &rig::Term::up, ROW_DHCP, COL_OFF},
+             {"Left chooses ON", &rig::Term::left, ROW_DHCP, COL_ON},
+             {"Down with ON skips the address", &rig::Term::down, ROW_APPLY_ONLY, COL_FIELD},
+         });
     EXPECT_TRUE(s.wait_fg(ROW_ADDR, COL_FIELD, GREY)) << "address greyed with ON";
     t.enter();
     ASSERT_TRUE(s.wait_message("設定完了しました。", "デバイスを再起動します。")) << t.dump();
@@ -336,7 +340,10 @@ TEST(IpOnly, DhcpOnBroadcastsIpSetupWithAddressZeroNamingTheUnitByItsMac)
     ASSERT_TRUE(s.lab.wait_received("o1", {0x00, 0x00, 0x00, 0xFC}));
     auto sets = s.udp_in("o1", 0xFC);
     ASSERT_EQ(sets.size(), 1u);
-    EXPECT_EQ(rig::hex(sets[0].bytes), "000000fc49502d5345545550" "0000abcd" "00000000");
+    EXPECT_EQ(rig::hex(sets[0].bytes),
+              "000000fc49502d5345545550"
+              "0000abcd"
+              "00000000");
     EXPECT_EQ(sets[0].local, "255.255.255.255:30718");
     std::string log = s.debug_log();
     EXPECT_NE(log.find("Entering IP Only setup\n"), std::string::npos);
@@ -346,7 +353,7 @@ TEST(IpOnly, DhcpOnBroadcastsIpSetupWithAddressZeroNamingTheUnitByItsMac)
     ASSERT_TRUE(t.wait_gone("サブネット外")) << t.dump();
     t.settle();
     EXPECT_EQ(t.row(4).find("198.51.100.20"), std::string::npos) << "the unit leaves the list\n"
-                                                                  << t.dump();
+                                                                 << t.dump();
 }
 
 TEST(IpOnly, AStaticAddressIsBroadcastAndTheUnitIsFoundThereNext)
@@ -365,7 +372,10 @@ TEST(IpOnly, AStaticAddressIsBroadcastAndTheUnitIsFoundThereNext)
     ASSERT_TRUE(s.lab.wait_received("o1", {0x00, 0x00, 0x00, 0xFC}));
     auto sets = s.udp_in("o1", 0xFC);
     ASSERT_EQ(sets.size(), 1u);
-    EXPECT_EQ(rig::hex(sets[0].bytes), "000000fc49502d5345545550" "0000abcd" "c6336415");
+    EXPECT_EQ(rig::hex(sets[0].bytes),
+              "000000fc49502d5345545550"
+              "0000abcd"
+              "c6336415");
     t.enter();
     ASSERT_TRUE(t.wait_gone("サブネット外")) << t.dump();
     ASSERT_TRUE(s.search("198.51.100.21")) << t.dump();

@@ -40,7 +40,8 @@ bool Session::open_ip_menu(int item)
     if (!t->wait_row(TITLE_ROW, "サブネット内 : 設定項目を選んでください")) return false;
     t->enter();
     // The screen is drawn in one update; its apply button comes last.
-    bool shown = t->wait_row(TITLE_ROW, "IPアドレス設定") && t->wait_row(ROW_APPLY_MENU, "設定反映");
+    bool shown =
+        t->wait_row(TITLE_ROW, "IPアドレス設定") && t->wait_row(ROW_APPLY_MENU, "設定反映");
     t->settle();
     return shown;
 }
@@ -70,8 +71,8 @@ void Session::edit_field(const std::string& text)
     for (int k = 0; k < 18; k++) t->del();
     for (int k = 0; k < 18; k++) t->backspace();
     t->type(text);
-    t->enter();   // check the entry, on to "決定"
-    t->enter();   // confirm
+    t->enter();  // check the entry, on to "決定"
+    t->enter();  // confirm
     if (form_row >= 0) {
         for (int tries = 0; tries < 200; tries++) {
             t->settle(50, 200);
@@ -106,10 +107,7 @@ bool Session::wait_message(const std::string& line1, const std::string& line2)
     return t->text(MSG_LINE2, MSG_COL, 40) == std::string(40, ' ');
 }
 
-std::string Session::debug_log() const
-{
-    return cwd.read("debug.log");
-}
+std::string Session::debug_log() const { return cwd.read("debug.log"); }
 
 std::vector<rig::JournalEntry> Session::udp_in(const std::string& unit, uint8_t op) const
 {

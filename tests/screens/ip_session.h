@@ -49,7 +49,7 @@ struct Session {
     std::vector<uint8_t> record0_as_read(const std::string& unit) const;
 
     rig::Lab lab;
-    rig::ScratchDir cwd;   // the tool's working directory, for its debug log
+    rig::ScratchDir cwd;  // the tool's working directory, for its debug log
     std::unique_ptr<rig::Term> t;
 };
 

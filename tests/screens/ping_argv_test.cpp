@@ -7,23 +7,23 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <net/if.h>
 #include <sched.h>
-#include <string>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 
 namespace {
 
 TEST(PingArgv, AnyAddressTextIsOneArgumentAfterTheFixedOptions)
 {
-    for (const char* text : {"192.0.2.10", "1.2.3.4; touch /tmp/x", "$(reboot)", "`id`",
-                             "a b c", "1.2.3.4 >/dev/null 2>&1 && rm -rf ~"}) {
+    for (const char* text : {"192.0.2.10", "1.2.3.4; touch /tmp/x", "$(reboot)", "`id`", "a b c",
+                             "1.2.3.4 >/dev/null 2>&1 && rm -rf ~"}) {
         const char* argv[PING_ARGC + 1];
         ping_argv(text, argv);
         const char* want[] = {"ping", "-q", "-c", "1", "-w", "2"};
@@ -78,12 +78,8 @@ TEST(PingCmd, ShellSyntaxInTheAddressNeverRuns)
     ASSERT_NE(mkdtemp(dir), nullptr);
     const std::string mark = std::string(dir) + "/ran";
     const std::string texts[] = {
-        "127.0.0.1; touch " + mark,
-        "127.0.0.1 && touch " + mark,
-        "$(touch " + mark + ")",
-        "`touch " + mark + "`",
-        "127.0.0.1|touch " + mark,
-        "127.0.0.1\ntouch " + mark,
+        "127.0.0.1; touch " + mark, "127.0.0.1 && touch " + mark, "$(touch " + mark + ")",
+        "`touch " + mark + "`",     "127.0.0.1|touch " + mark,    "127.0.0.1\ntouch " + mark,
     };
     int rc = in_private_net([&] {
         int failures = 0;

@@ -21,7 +21,7 @@ TEST(PingCheck, TheOwnAddressAnAddressInUseAndAFreeAddressEachGetTheirMessage)
     ASSERT_TRUE(s.wait_bg(ROW_ADDR, COL_FIELD, BLUE));
 
     struct Case {
-        const char* address;   // nullptr: leave the unit's own address
+        const char* address;  // nullptr: leave the unit's own address
         const char* line1;
         const char* line2;
         const char* logged;
@@ -45,7 +45,7 @@ TEST(PingCheck, TheOwnAddressAnAddressInUseAndAFreeAddressEachGetTheirMessage)
         size_t at = log.rfind(sent);
         ASSERT_NE(at, std::string::npos) << log;
         EXPECT_EQ(log.compare(at + sent.size(), std::string(c.logged).size(), c.logged), 0) << log;
-        t.enter();   // closes the box; the row starts again on the field
+        t.enter();  // closes the box; the row starts again on the field
         ASSERT_TRUE(t.wait_gone(c.line1)) << t.dump();
         ASSERT_TRUE(s.wait_bg(ROW_ADDR, COL_FIELD, BLUE)) << t.dump();
     }
