@@ -382,3 +382,39 @@ TEST(IpOnly, AStaticAddressIsBroadcastAndTheUnitIsFoundThereNext)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(IpScreen, F9EndsTheProgramFromAnyRowAndFromAnOpenForm)
+{
+    struct Case {
+        const char* story;
+        const char* plant;
+        bool same_network;
+        int downs;       // rows moved before F9
+        bool open_form;  // Enter on the field first
+    };
+    const Case cases[] = {
+        {"on the DHCP row", kStaticUnit, true, 0, false},
+        {"in the address form", kStaticUnit, true, 1, true},
+        {"on the apply button of the address-only screen", kOutsideUnit, false, 2, false},
+    };
+    for (const Case& c : cases) {
+        Session s(c.plant);
+        REQUIRE_LAB(s);
+        const char* ip = c.same_network ? "192.0.2.10" : "198.51.100.20";
+        ASSERT_TRUE(s.search(ip) && (c.same_network ? s.open_ip_menu() : s.open_ip_only()))
+            << c.story << "\n"
+            << s.t->dump();
+        for (int k = 0; k < c.downs; k++) s.t->down();
+        if (c.open_form) {
+            s.t->enter();
+            ASSERT_TRUE(s.t->wait_row(16, "決定")) << c.story << "\n" << s.t->dump();
+        }
+        s.t->settle();
+        s.t->f9();
+        EXPECT_EQ(s.t->wait_exit(10000), 0) << c.story << "\n" << s.t->dump();
+    }
+}
+
+}  // namespace

@@ -18,7 +18,7 @@ Session::~Session()
 {
     if (!t) return;
     // F9 ends the program, or first closes a message box still shown.
-    int status = -1;
+    int status = t->wait_exit(0);
     for (int k = 0; k < 2 && status < 0; k++) {
         t->f9();
         status = t->wait_exit(3000);
