@@ -58,12 +58,14 @@ public:
     void start(int index);   // logs "%d : %d threads\n"
     int join_all();          // joins in start order; returns how many were run
     int started() const { return count_; }
+    int run_here() const { return run_here_; }   // queries that got no thread of their own
 
 private:
     pthread_t threads_[XPORT_MAX] = {};
     bool running_[XPORT_MAX] = {};   // a thread was created and not yet joined
     int index_[XPORT_MAX] = {};      // each worker's own index, stable while it runs
     int count_ = 0;
+    int run_here_ = 0;
 };
 
 // ---- drawing ----

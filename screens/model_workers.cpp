@@ -60,7 +60,10 @@ void ModelWorkers::start(int index)
     running_[slot] = created;
     PrnDebugf("%d : %d threads\n", index, count_);
     // Without a thread of its own the query runs here; the others go on meanwhile.
-    if (!created) tfunc_RecvModel(&index_[slot]);
+    if (!created) {
+        run_here_++;
+        tfunc_RecvModel(&index_[slot]);
+    }
 }
 
 int ModelWorkers::join_all()
