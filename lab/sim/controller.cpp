@@ -19,13 +19,13 @@ struct Command {
     size_t reply;
 };
 constexpr Command kCommands[] = {
-    {"MI", 3, 5},   {"MR", 7, 0},   {"MW", 0, 5},   {"AJ", 4, 6},   {"AS", 4, 4},
-    {"AK", 4, 13},  {"AL", 13, 13}, {"TJ", 4, 15},  {"AP", 4, 4},   {"AR", 5, 5},
-    {"TC", 6, 6},   {"TF", 13, 13}, {"AQ", 8, 8},   {"DJ", 4, 11},  {"DL", 10, 10},
-    {"DS", 5, 5},
+    {"MI", 3, 5},   {"MR", 7, 0},  {"MW", 0, 5},   {"AJ", 4, 6}, {"AS", 4, 4}, {"AK", 4, 13},
+    {"AL", 13, 13}, {"TJ", 4, 15}, {"AP", 4, 4},   {"AR", 5, 5}, {"TC", 6, 6}, {"TF", 13, 13},
+    {"AQ", 8, 8},   {"DJ", 4, 11}, {"DL", 10, 10}, {"DS", 5, 5},
 };
 
-const Command* find_command(const Bytes& r) {
+const Command* find_command(const Bytes& r)
+{
     if (r.size() < 2) return nullptr;
     for (const Command& c : kCommands)
         if (r[0] == static_cast<uint8_t>(c.name[0]) && r[1] == static_cast<uint8_t>(c.name[1]))
@@ -33,41 +33,50 @@ const Command* find_command(const Bytes& r) {
     return nullptr;
 }
 
-int hex_value(const Bytes& r, size_t at, size_t digits) {
+int hex_value(const Bytes& r, size_t at, size_t digits)
+{
     if (at + digits > r.size()) return -1;
     int v = 0;
     for (size_t i = 0; i < digits; ++i) {
         uint8_t c = r[at + i];
         int d;
-        if (c >= '0' && c <= '9') d = c - '0';
-        else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else return -1;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else if (c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else
+            return -1;
         v = v * 16 + d;
     }
     return v;
 }
 
-void put_hex(Bytes& out, int value, int digits) {
+void put_hex(Bytes& out, int value, int digits)
+{
     char buf[16];
     snprintf(buf, sizeof buf, "%0*X", digits, value & ((1 << (4 * digits)) - 1));
     out.insert(out.end(), buf, buf + digits);
 }
 
 // How many memory bytes one "MR" answers at this address.
-int memory_span(int addr) {
+int memory_span(int addr)
+{
     if (addr == 0x0432) return 2;
     if (addr == 0x0B03 || addr == 0x0B33 || addr == 0x0B63) return 3;
     return 1;
 }
 
-uint8_t mem(const Unit& u, int addr) {
+uint8_t mem(const Unit& u, int addr)
+{
     auto it = u.memory.find(static_cast<uint16_t>(addr));
     return it == u.memory.end() ? 0 : it->second;
 }
 
 // A parameter byte built on 0x20, checked against its range.
-bool arg(const Bytes& r, size_t at, int hi, int* out) {
+bool arg(const Bytes& r, size_t at, int hi, int* out)
+{
     if (at >= r.size()) return false;
     int v = r[at] - 0x20;
     if (v < 0 || v > hi) return false;
@@ -75,7 +84,8 @@ bool arg(const Bytes& r, size_t at, int hi, int* out) {
     return true;
 }
 
-CommandResult model_query(const Unit& u, bool mi) {
+CommandResult model_query(const Unit& u, bool mi)
+{
     CommandResult res;
     uint8_t id = static_cast<uint8_t>(~u.unit_id & 0x0F);
     if (mi) {
@@ -94,14 +104,17 @@ CommandResult model_query(const Unit& u, bool mi) {
     }
     case Answer::UU:
         // A model 7 unit answers five bytes.
-        if ((u.model & 0x07) == 7) res.reply = {static_cast<uint8_t>(0x70 | id), 0x55, 0x20, 0x20, kEnd};
-        else res.reply = {static_cast<uint8_t>(((u.model & 0x07) << 4) | id), 0x55};
+        if ((u.model & 0x07) == 7)
+            res.reply = {static_cast<uint8_t>(0x70 | id), 0x55, 0x20, 0x20, kEnd};
+        else
+            res.reply = {static_cast<uint8_t>(((u.model & 0x07) << 4) | id), 0x55};
         break;
     }
     return res;
 }
 
-CommandResult parameter(Unit& u, const Bytes& r) {
+CommandResult parameter(Unit& u, const Bytes& r)
+{
     CommandResult res;
     if (r[0] == 0x90) {
         res.reply = {0x90, u.params[r[1]]};
@@ -115,7 +128,8 @@ CommandResult parameter(Unit& u, const Bytes& r) {
     return res;
 }
 
-CommandResult memory_command(Unit& u, const Bytes& r) {
+CommandResult memory_command(Unit& u, const Bytes& r)
+{
     CommandResult res;
     int addr = hex_value(r, 2, 4);
     if (addr < 0) {
@@ -143,7 +157,8 @@ CommandResult memory_command(Unit& u, const Bytes& r) {
 }
 
 // The lettered commands other than MI, MR and MW.
-CommandResult lettered(Unit& u, const Bytes& r) {
+CommandResult lettered(Unit& u, const Bytes& r)
+{
     CommandResult res;
     auto bad = [&res]() {
         res.event = "bad value";
@@ -154,8 +169,12 @@ CommandResult lettered(Unit& u, const Bytes& r) {
     int c = 0, a = 0, b = 0;
     if (name == "AJ") {
         if (!arg(r, 2, kAnalogInputs - 1, &c)) return bad();
-        res.reply = {r[0], r[1], r[2], static_cast<uint8_t>(0x20 + (u.ai[c].range & 0x0F)),
-                     static_cast<uint8_t>(0x20 + (u.notice & 0x0F)), kEnd};
+        res.reply = {r[0],
+                     r[1],
+                     r[2],
+                     static_cast<uint8_t>(0x20 + (u.ai[c].range & 0x0F)),
+                     static_cast<uint8_t>(0x20 + (u.notice & 0x0F)),
+                     kEnd};
     } else if (name == "AK") {
         if (!arg(r, 2, kAnalogInputs - 1, &c)) return bad();
         const AnalogInput& in = u.ai[c];
@@ -166,16 +185,24 @@ CommandResult lettered(Unit& u, const Bytes& r) {
     } else if (name == "TJ") {
         if (!arg(r, 2, kAnalogInputs - 1, &c)) return bad();
         const AnalogInput& in = u.ai[c];
-        res.reply = {r[0], r[1], r[2], static_cast<uint8_t>(0x20 + in.tc_type),
-                     static_cast<uint8_t>(0x20 + in.tc_flags), static_cast<uint8_t>(0x20 + in.tc_out)};
+        res.reply = {r[0],
+                     r[1],
+                     r[2],
+                     static_cast<uint8_t>(0x20 + in.tc_type),
+                     static_cast<uint8_t>(0x20 + in.tc_flags),
+                     static_cast<uint8_t>(0x20 + in.tc_out)};
         put_hex(res.reply, in.tc_low, 4);
         put_hex(res.reply, in.tc_high, 4);
         res.reply.push_back(kEnd);
     } else if (name == "DJ") {
         if (!arg(r, 2, kDoAlerts - 1, &c)) return bad();
         const DoAlert& d = u.dos[c];
-        res.reply = {r[0], r[1], r[2], static_cast<uint8_t>(0x20 + d.enable),
-                     static_cast<uint8_t>(0x20 + d.input), static_cast<uint8_t>(0x20 + d.direction)};
+        res.reply = {r[0],
+                     r[1],
+                     r[2],
+                     static_cast<uint8_t>(0x20 + d.enable),
+                     static_cast<uint8_t>(0x20 + d.input),
+                     static_cast<uint8_t>(0x20 + d.direction)};
         put_hex(res.reply, d.width, 4);
         res.reply.push_back(kEnd);
     } else {
@@ -236,7 +263,8 @@ CommandResult lettered(Unit& u, const Bytes& r) {
 
 }  // namespace
 
-Frame frame_request(const Bytes& buf, size_t* len) {
+Frame frame_request(const Bytes& buf, size_t* len)
+{
     if (buf.empty()) return Frame::Need;
     if (buf[0] >= 0x90 && buf[0] <= 0x9F) {
         if (buf.size() < 2) return Frame::Need;
@@ -262,7 +290,8 @@ Frame frame_request(const Bytes& buf, size_t* len) {
     return Frame::Need;
 }
 
-CommandResult answer_command(Unit& u, const Bytes& r) {
+CommandResult answer_command(Unit& u, const Bytes& r)
+{
     CommandResult res;
     if (r.size() == 2 && r[0] == 'U' && r[1] == 'U') return model_query(u, false);
     if (r.size() == 2 && r[0] >= 0x90 && r[0] <= 0x9F) return parameter(u, r);
@@ -271,8 +300,9 @@ CommandResult answer_command(Unit& u, const Bytes& r) {
         res.event = "unknown";
         return res;
     }
-    bool length_ok = c->request ? r.size() == c->request
-                                : (r.size() >= 9 && (r.size() - 7) % 2 == 0);  // MW: 1 or more bytes
+    bool length_ok = c->request
+                         ? r.size() == c->request
+                         : (r.size() >= 9 && (r.size() - 7) % 2 == 0);  // MW: 1 or more bytes
     if (!length_ok) {
         res.event = "bad length";
         return res;
@@ -282,7 +312,8 @@ CommandResult answer_command(Unit& u, const Bytes& r) {
     return lettered(u, r);
 }
 
-void garble(Bytes& bytes) {
+void garble(Bytes& bytes)
+{
     static const uint8_t junk[] = {0xA5, 0x5A, 0xFF, 0x00, 0x13, 0x37, 0xC8, 0x0A, 0x0D, 0x80};
     for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = junk[i % sizeof junk];
 }

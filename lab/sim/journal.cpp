@@ -12,21 +12,25 @@
 
 namespace sim {
 
-long long now_us() {
+long long now_us()
+{
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return static_cast<long long>(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
 }
 
-Journal::Journal(const std::string& path) {
+Journal::Journal(const std::string& path)
+{
     fd_ = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
 }
 
-Journal::~Journal() {
+Journal::~Journal()
+{
     if (fd_ >= 0) close(fd_);
 }
 
-void Journal::write(const Entry& e) {
+void Journal::write(const Entry& e)
+{
     if (fd_ < 0) return;
     nlohmann::ordered_json j;
     j["t_us"] = now_us();
@@ -43,7 +47,8 @@ void Journal::write(const Entry& e) {
     (void)n;
 }
 
-bool write_file_atomically(const std::string& path, const std::string& text) {
+bool write_file_atomically(const std::string& path, const std::string& text)
+{
     std::string tmp = path + ".tmp";
     int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return false;

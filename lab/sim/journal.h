@@ -20,7 +20,7 @@ struct Entry {
 };
 
 class Journal {
-public:
+  public:
     explicit Journal(const std::string& path);
     ~Journal();
     Journal(const Journal&) = delete;
@@ -28,7 +28,7 @@ public:
     bool ok() const { return fd_ >= 0; }
     void write(const Entry& e);  // one line, in one write, stamped now
 
-private:
+  private:
     int fd_ = -1;
 };
 

@@ -22,8 +22,10 @@ namespace {
 // The lab's plant namespace holds only the loopback and the lab's own veth end.
 // Anything else (or the namespace of process 1, where that can be seen) is a real
 // network, where the simulator must never answer.
-bool outside_a_lab(const std::string& dev) {
-    struct stat self{}, init{};
+bool outside_a_lab(const std::string& dev)
+{
+    struct stat self {
+    }, init{};
     if (stat("/proc/self/ns/net", &self) == 0 && stat("/proc/1/ns/net", &init) == 0 &&
         self.st_ino == init.st_ino && self.st_dev == init.st_dev)
         return true;
@@ -31,8 +33,10 @@ bool outside_a_lab(const std::string& dev) {
     if (!names) return true;
     bool has_dev = false, foreign = false;
     for (struct if_nameindex* i = names; i->if_index != 0; ++i) {
-        if (dev == i->if_name) has_dev = true;
-        else if (strcmp(i->if_name, "lo") != 0) foreign = true;
+        if (dev == i->if_name)
+            has_dev = true;
+        else if (strcmp(i->if_name, "lo") != 0)
+            foreign = true;
     }
     if_freenameindex(names);
     return foreign || !has_dev;
@@ -41,30 +45,41 @@ bool outside_a_lab(const std::string& dev) {
 void on_stop(int) { sim::Sim::stop(); }
 void on_dump(int) { sim::Sim::dump_state_request(); }
 
-int usage() {
-    fprintf(stderr, "usage: kivrasim --plant FILE --journal FILE --state FILE [--dev IF] [--parent PID]\n");
+int usage()
+{
+    fprintf(stderr,
+            "usage: kivrasim --plant FILE --journal FILE --state FILE [--dev IF] [--parent PID]\n");
     return 2;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     sim::Options opt;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         if (i + 1 >= argc) return usage();
         std::string v = argv[++i];
-        if (a == "--plant") opt.plant_path = v;
-        else if (a == "--journal") opt.journal_path = v;
-        else if (a == "--state") opt.state_path = v;
-        else if (a == "--dev") opt.dev = v;
-        else if (a == "--parent") opt.parent = static_cast<pid_t>(atoi(v.c_str()));
-        else return usage();
+        if (a == "--plant")
+            opt.plant_path = v;
+        else if (a == "--journal")
+            opt.journal_path = v;
+        else if (a == "--state")
+            opt.state_path = v;
+        else if (a == "--dev")
+            opt.dev = v;
+        else if (a == "--parent")
+            opt.parent = static_cast<pid_t>(atoi(v.c_str()));
+        else
+            return usage();
     }
-    if (opt.plant_path.empty() || opt.journal_path.empty() || opt.state_path.empty()) return usage();
+    if (opt.plant_path.empty() || opt.journal_path.empty() || opt.state_path.empty())
+        return usage();
 
     if (outside_a_lab(opt.dev)) {
-        fprintf(stderr, "kivrasim: refusing to run in the root network namespace; run it in a lab\n");
+        fprintf(stderr,
+                "kivrasim: refusing to run in the root network namespace; run it in a lab\n");
         return 3;
     }
 
@@ -88,7 +103,7 @@ int main(int argc, char** argv) {
         lim.rlim_cur = lim.rlim_max;
         setrlimit(RLIMIT_NOFILE, &lim);
     }
-    struct sigaction sa{};
+    struct sigaction sa {};
     sa.sa_handler = on_stop;
     sigaction(SIGTERM, &sa, nullptr);
     sigaction(SIGINT, &sa, nullptr);

@@ -30,9 +30,13 @@ volatile sig_atomic_t g_dump = 0;
 
 std::string endpoint(uint32_t ip, int port) { return ip_text(ip) + ":" + std::to_string(port); }
 
-std::string endpoint(const sockaddr_in& a) { return endpoint(a.sin_addr.s_addr, ntohs(a.sin_port)); }
+std::string endpoint(const sockaddr_in& a)
+{
+    return endpoint(a.sin_addr.s_addr, ntohs(a.sin_port));
+}
 
-int run_ip(const std::vector<std::string>& args) {
+int run_ip(const std::vector<std::string>& args)
+{
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>("ip"));
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -45,7 +49,8 @@ int run_ip(const std::vector<std::string>& args) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-UniqueFd bound_socket(int type, uint32_t ip, int port) {
+UniqueFd bound_socket(int type, uint32_t ip, int port)
+{
     UniqueFd s(socket(AF_INET, type | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     if (s.fd < 0) return s;
     int one = 1;
@@ -60,13 +65,15 @@ UniqueFd bound_socket(int type, uint32_t ip, int port) {
     a.sin_addr.s_addr = ip;
     if (bind(s.fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
         (type == SOCK_STREAM && listen(s.fd, 128) != 0)) {
-        fprintf(stderr, "kivrasim: cannot bind %s: %s\n", endpoint(ip, port).c_str(), strerror(errno));
+        fprintf(stderr, "kivrasim: cannot bind %s: %s\n", endpoint(ip, port).c_str(),
+                strerror(errno));
         s.reset();
     }
     return s;
 }
 
-bool is_broadcast(uint32_t dst, uint32_t unit_ip) {
+bool is_broadcast(uint32_t dst, uint32_t unit_ip)
+{
     if (dst == INADDR_BROADCAST) return true;
     uint32_t d = ntohl(dst), u = ntohl(unit_ip);
     return (d & 0xFF) == 0xFF && (d & 0xFFFFFF00u) == (u & 0xFFFFFF00u);
@@ -78,10 +85,12 @@ void Sim::stop() { g_stop = 1; }
 void Sim::dump_state_request() { g_dump = 1; }
 
 Sim::Sim(Plant plant, Journal& journal, Options options)
-    : plant_(std::move(plant)), journal_(journal), opt_(std::move(options)) {}
+    : plant_(std::move(plant)), journal_(journal), opt_(std::move(options))
+{}
 
 void Sim::journal(size_t unit, const char* proto, const char* dir, const std::string& local,
-                  const std::string& peer, int conn, const Bytes& bytes, const std::string& event) {
+                  const std::string& peer, int conn, const Bytes& bytes, const std::string& event)
+{
     Entry e;
     e.unit = unit < plant_.units.size() ? plant_.units[unit].name : "";
     e.proto = proto;
@@ -94,17 +103,20 @@ void Sim::journal(size_t unit, const char* proto, const char* dir, const std::st
     journal_.write(e);
 }
 
-void Sim::write_state() {
+void Sim::write_state()
+{
     if (!opt_.state_path.empty()) write_file_atomically(opt_.state_path, state_json(plant_.units));
 }
 
-bool Sim::add_address(uint32_t ip) {
+bool Sim::add_address(uint32_t ip)
+{
     // "File exists" is fine: another unit or a host already has it.
     run_ip({"addr", "add", ip_text(ip) + "/24", "dev", opt_.dev});
     return true;
 }
 
-void Sim::drop_address(uint32_t ip) {
+void Sim::drop_address(uint32_t ip)
+{
     for (const Unit& u : plant_.units)
         if (u.ip == ip) return;
     for (uint32_t h : plant_.hosts)
@@ -113,7 +125,8 @@ void Sim::drop_address(uint32_t ip) {
     run_ip({"addr", "del", ip_text(ip) + "/24", "dev", opt_.dev});
 }
 
-bool Sim::open_udp(uint32_t ip) {
+bool Sim::open_udp(uint32_t ip)
+{
     if (udp_.count(ip)) return true;
     UniqueFd s = bound_socket(SOCK_DGRAM, ip, kXPortPort);
     if (s.fd < 0) return false;
@@ -121,7 +134,8 @@ bool Sim::open_udp(uint32_t ip) {
     return true;
 }
 
-void Sim::open_listeners(size_t unit) {
+void Sim::open_listeners(size_t unit)
+{
     const Unit& u = plant_.units[unit];
     if (u.faults.refused) return;
     auto add = [&](int port, bool wifi) {
@@ -138,13 +152,15 @@ void Sim::open_listeners(size_t unit) {
     if (u.is_wifi()) add(kWifiPort, true);
 }
 
-void Sim::close_listeners(size_t unit) {
+void Sim::close_listeners(size_t unit)
+{
     listeners_.erase(std::remove_if(listeners_.begin(), listeners_.end(),
                                     [unit](const auto& l) { return l->unit == unit; }),
                      listeners_.end());
 }
 
-bool Sim::start() {
+bool Sim::start()
+{
     // All addresses in one call: a plant of 256 units comes up quickly.
     std::string batch_path = opt_.state_path + ".ipbatch";
     std::string batch;
@@ -171,7 +187,8 @@ bool Sim::start() {
     return true;
 }
 
-void Sim::restart(size_t unit) {
+void Sim::restart(size_t unit)
+{
     Unit& u = plant_.units[unit];
     uint32_t old_ip = u.ip, new_ip = u.ip;
     if (u.is_wifi()) {
@@ -194,7 +211,8 @@ void Sim::restart(size_t unit) {
     write_state();
 }
 
-void Sim::post(Pending p, int delay_ms) {
+void Sim::post(Pending p, int delay_ms)
+{
     if (delay_ms <= 0) {
         deliver(p);
         return;
@@ -202,12 +220,13 @@ void Sim::post(Pending p, int delay_ms) {
     pending_.emplace(now_us() + 1000LL * delay_ms, std::move(p));
 }
 
-void Sim::deliver(Pending& p) {
+void Sim::deliver(Pending& p)
+{
     if (!p.tcp) {
         auto it = udp_.find(p.from_ip);
         if (it == udp_.end()) return;  // the unit moved away meanwhile
-        sendto(it->second.fd, p.bytes.data(), p.bytes.size(), 0,
-               reinterpret_cast<sockaddr*>(&p.to), sizeof(sockaddr_in));
+        sendto(it->second.fd, p.bytes.data(), p.bytes.size(), 0, reinterpret_cast<sockaddr*>(&p.to),
+               sizeof(sockaddr_in));
         journal(p.unit, "udp", "out", endpoint(p.from_ip, kXPortPort), p.peer, 0, p.bytes, "");
         return;
     }
@@ -230,19 +249,22 @@ void Sim::deliver(Pending& p) {
     if (p.close_after) hang_up(*c);
 }
 
-Sim::Conn* Sim::find_conn(int id) {
+Sim::Conn* Sim::find_conn(int id)
+{
     for (auto& c : conns_)
         if (c->id == id) return c.get();
     return nullptr;
 }
 
-void Sim::hang_up(Conn& c) {
+void Sim::hang_up(Conn& c)
+{
     if (c.fd.fd < 0) return;
     journal(c.unit, "tcp", "", c.local, c.peer, c.id, {}, "hangup");
     c.fd.reset();
 }
 
-void Sim::send_tcp(Conn& c, Bytes bytes, bool close_after) {
+void Sim::send_tcp(Conn& c, Bytes bytes, bool close_after)
+{
     const Faults& f = plant_.units[c.unit].faults;
     if (f.garbage) garble(bytes);
     if (f.truncate >= 0 && bytes.size() > static_cast<size_t>(f.truncate)) {
@@ -258,7 +280,8 @@ void Sim::send_tcp(Conn& c, Bytes bytes, bool close_after) {
     post(std::move(p), f.delay_ms);
 }
 
-void Sim::on_udp(int fd) {
+void Sim::on_udp(int fd)
+{
     for (;;) {
         uint8_t buf[2048];
         sockaddr_in from{};
@@ -301,11 +324,13 @@ void Sim::on_udp(int fd) {
     }
 }
 
-void Sim::on_accept(Listener& l) {
+void Sim::on_accept(Listener& l)
+{
     for (;;) {
         sockaddr_in from{};
         socklen_t len = sizeof from;
-        int fd = accept4(l.fd.fd, reinterpret_cast<sockaddr*>(&from), &len, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        int fd = accept4(l.fd.fd, reinterpret_cast<sockaddr*>(&from), &len,
+                         SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0) return;
         auto c = std::make_unique<Conn>();
         c->fd = UniqueFd(fd);
@@ -319,7 +344,8 @@ void Sim::on_accept(Listener& l) {
     }
 }
 
-void Sim::handle_command(Conn& c) {
+void Sim::handle_command(Conn& c)
+{
     Unit& u = plant_.units[c.unit];
     while (c.fd.fd >= 0) {
         size_t len = 0;
@@ -343,7 +369,8 @@ void Sim::handle_command(Conn& c) {
     }
 }
 
-void Sim::handle_wifi(Conn& c, bool closing) {
+void Sim::handle_wifi(Conn& c, bool closing)
+{
     Unit& u = plant_.units[c.unit];
     while (c.fd.fd >= 0 && !c.buf.empty()) {
         size_t len = 0;
@@ -372,7 +399,8 @@ void Sim::handle_wifi(Conn& c, bool closing) {
     }
 }
 
-void Sim::on_conn(Conn& c) {
+void Sim::on_conn(Conn& c)
+{
     bool closing = false;
     for (;;) {
         uint8_t buf[4096];
@@ -385,8 +413,10 @@ void Sim::on_conn(Conn& c) {
         closing = true;
         break;
     }
-    if (c.wifi) handle_wifi(c, closing);
-    else handle_command(c);
+    if (c.wifi)
+        handle_wifi(c, closing);
+    else
+        handle_command(c);
     if (closing && c.fd.fd >= 0) {
         if (!c.buf.empty()) journal(c.unit, "tcp", "in", c.local, c.peer, c.id, c.buf, "unframed");
         journal(c.unit, "tcp", "", c.local, c.peer, c.id, {}, "close");
@@ -394,7 +424,8 @@ void Sim::on_conn(Conn& c) {
     }
 }
 
-void Sim::run() {
+void Sim::run()
+{
     while (!g_stop) {
         if (opt_.parent > 0 && getppid() != opt_.parent) break;
         if (g_dump) {
@@ -427,9 +458,12 @@ void Sim::run() {
         std::vector<int> ready_udp, ready_listen, ready_conn;
         for (size_t i = 0; i < fds.size(); ++i) {
             if (!fds[i].revents) continue;
-            if (i < first_listener) ready_udp.push_back(fds[i].fd);
-            else if (i < first_conn) ready_listen.push_back(fds[i].fd);
-            else ready_conn.push_back(fds[i].fd);
+            if (i < first_listener)
+                ready_udp.push_back(fds[i].fd);
+            else if (i < first_conn)
+                ready_listen.push_back(fds[i].fd);
+            else
+                ready_conn.push_back(fds[i].fd);
         }
         for (int fd : ready_udp) on_udp(fd);
         for (int fd : ready_listen)

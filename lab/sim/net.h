@@ -21,7 +21,8 @@ struct UniqueFd {
     UniqueFd() = default;
     explicit UniqueFd(int f) : fd(f) {}
     UniqueFd(UniqueFd&& o) noexcept : fd(o.fd) { o.fd = -1; }
-    UniqueFd& operator=(UniqueFd&& o) noexcept {
+    UniqueFd& operator=(UniqueFd&& o) noexcept
+    {
         if (this != &o) {
             reset();
             fd = o.fd;
@@ -30,7 +31,8 @@ struct UniqueFd {
         return *this;
     }
     ~UniqueFd() { reset(); }
-    void reset() {
+    void reset()
+    {
         if (fd >= 0) ::close(fd);
         fd = -1;
     }
@@ -43,15 +45,15 @@ struct Options {
 };
 
 class Sim {
-public:
+  public:
     Sim(Plant plant, Journal& journal, Options options);
-    bool start();            // adds addresses, binds every socket, journals "ready"
-    void run();              // until stop() or the parent ends
+    bool start();  // adds addresses, binds every socket, journals "ready"
+    void run();    // until stop() or the parent ends
     void write_state();
-    static void stop();      // from a signal handler
+    static void stop();                // from a signal handler
     static void dump_state_request();  // from a signal handler
 
-private:
+  private:
     struct Listener {
         UniqueFd fd;
         size_t unit;
@@ -70,12 +72,12 @@ private:
     struct Pending {  // an answer waiting for its time
         bool tcp;
         size_t unit;
-        int conn;              // tcp
-        uint32_t from_ip;      // udp: the unit's address it answers from
-        std::string peer;      // udp: "a.b.c.d:port"
+        int conn;               // tcp
+        uint32_t from_ip;       // udp: the unit's address it answers from
+        std::string peer;       // udp: "a.b.c.d:port"
         sockaddr_storage to{};  // udp destination
         Bytes bytes;
-        bool close_after;      // tcp: the unit closes after this answer
+        bool close_after;  // tcp: the unit closes after this answer
     };
 
     bool add_address(uint32_t ip);
@@ -101,8 +103,8 @@ private:
     Plant plant_;
     Journal& journal_;
     Options opt_;
-    UniqueFd broadcast_;                          // 0.0.0.0:30718
-    std::map<uint32_t, UniqueFd> udp_;            // per unit address
+    UniqueFd broadcast_;                // 0.0.0.0:30718
+    std::map<uint32_t, UniqueFd> udp_;  // per unit address
     std::vector<std::unique_ptr<Listener>> listeners_;
     std::vector<std::unique_ptr<Conn>> conns_;
     std::multimap<long long, Pending> pending_;

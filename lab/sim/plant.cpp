@@ -10,7 +10,8 @@ namespace sim {
 
 using nlohmann::json;
 
-std::string to_hex(const std::vector<uint8_t>& bytes) {
+std::string to_hex(const std::vector<uint8_t>& bytes)
+{
     static const char* digits = "0123456789abcdef";
     std::string s;
     s.reserve(bytes.size() * 2);
@@ -21,14 +22,16 @@ std::string to_hex(const std::vector<uint8_t>& bytes) {
     return s;
 }
 
-static int hex_digit(char c) {
+static int hex_digit(char c)
+{
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
 
-bool from_hex(const std::string& text, std::vector<uint8_t>* bytes) {
+bool from_hex(const std::string& text, std::vector<uint8_t>* bytes)
+{
     bytes->clear();
     int hi = -1;
     for (char c : text) {
@@ -51,17 +54,20 @@ struct Loader {
     std::string* error;
     std::string where;
 
-    bool fail(const std::string& what) {
+    bool fail(const std::string& what)
+    {
         *error = where + what;
         return false;
     }
-    bool text(const json& j, const char* key, std::string* out) {
+    bool text(const json& j, const char* key, std::string* out)
+    {
         if (!j.contains(key)) return true;
         if (!j[key].is_string()) return fail(std::string(key) + " must be a text");
         *out = j[key].get<std::string>();
         return true;
     }
-    bool integer(const json& j, const char* key, int lo, int hi, int* out) {
+    bool integer(const json& j, const char* key, int lo, int hi, int* out)
+    {
         if (!j.contains(key)) return true;
         if (!j[key].is_number_integer()) return fail(std::string(key) + " must be a whole number");
         long long v = j[key].get<long long>();
@@ -69,13 +75,15 @@ struct Loader {
         *out = static_cast<int>(v);
         return true;
     }
-    bool flag(const json& j, const char* key, bool* out) {
+    bool flag(const json& j, const char* key, bool* out)
+    {
         if (!j.contains(key)) return true;
         if (!j[key].is_boolean()) return fail(std::string(key) + " must be true or false");
         *out = j[key].get<bool>();
         return true;
     }
-    bool address(const json& j, const char* key, uint32_t* out) {
+    bool address(const json& j, const char* key, uint32_t* out)
+    {
         std::string s;
         if (!j.contains(key)) return true;
         if (!text(j, key, &s)) return false;
@@ -86,7 +94,8 @@ struct Loader {
 
 // The record images a unit starts with, from its settings.
 bool build_records(Unit& u, const json& j, Loader& L, uint32_t static_ip, uint32_t mask,
-                   uint32_t gateway, bool dhcp, int cmd_port) {
+                   uint32_t gateway, bool dhcp, int cmd_port)
+{
     for (int n = 0; n < 8; ++n) {
         if (n == 2) continue;
         u.records[n].assign(n == 0 ? kRecord0Len : kRecordLen, 0);
@@ -111,8 +120,9 @@ bool build_records(Unit& u, const json& j, Loader& L, uint32_t static_ip, uint32
     std::string dest1 = "0.0.0.0", dest2;
     int dport1 = 0, mode1 = 0xC0, port2 = 10002, dport2 = 0, mode2 = 0, port3 = 10003, mode3 = 0;
     if (!L.text(conn, "dest1", &dest1) || !L.text(conn, "dest2", &dest2) ||
-        !L.integer(conn, "dport1", 0, 65535, &dport1) || !L.integer(conn, "mode1", 0, 255, &mode1) ||
-        !L.integer(conn, "port2", 0, 65535, &port2) || !L.integer(conn, "dport2", 0, 65535, &dport2) ||
+        !L.integer(conn, "dport1", 0, 65535, &dport1) ||
+        !L.integer(conn, "mode1", 0, 255, &mode1) || !L.integer(conn, "port2", 0, 65535, &port2) ||
+        !L.integer(conn, "dport2", 0, 65535, &dport2) ||
         !L.integer(conn, "mode2", 0, 255, &mode2) || !L.integer(conn, "port3", 0, 65535, &port3) ||
         !L.integer(conn, "mode3", 0, 255, &mode3))
         return false;
@@ -172,7 +182,8 @@ bool build_records(Unit& u, const json& j, Loader& L, uint32_t static_ip, uint32
     return true;
 }
 
-bool load_controller(Unit& u, const json& j, Loader& L) {
+bool load_controller(Unit& u, const json& j, Loader& L)
+{
     L.where = u.name + ": ";
     u.params[0] = 0xFF;
     u.params[2] = 10;
@@ -193,16 +204,19 @@ bool load_controller(Unit& u, const json& j, Loader& L) {
         if (addr > 0xFFFF || !it.value().is_string() ||
             !from_hex(it.value().get<std::string>(), &bytes) || addr + bytes.size() > 0x10000)
             return L.fail("memory " + it.key() + " needs hex bytes at a 16-bit address");
-        for (size_t i = 0; i < bytes.size(); ++i) u.memory[static_cast<uint16_t>(addr + i)] = bytes[i];
+        for (size_t i = 0; i < bytes.size(); ++i)
+            u.memory[static_cast<uint16_t>(addr + i)] = bytes[i];
     }
     if (!L.integer(j, "notice", 0, 15, &u.notice)) return false;
     json ai = j.value("ai", json::array());
-    if (!ai.is_array() || ai.size() > kAnalogInputs) return L.fail("ai must be a list of at most 3");
+    if (!ai.is_array() || ai.size() > kAnalogInputs)
+        return L.fail("ai must be a list of at most 3");
     for (size_t c = 0; c < ai.size(); ++c) {
         AnalogInput& a = u.ai[c];
         L.where = u.name + ".ai[" + std::to_string(c) + "]: ";
         if (!L.integer(ai[c], "range", 0, 15, &a.range) || !L.integer(ai[c], "led", 0, 1, &a.led) ||
-            !L.integer(ai[c], "mail", 0, 3, &a.mail) || !L.integer(ai[c], "low", 0, 65535, &a.low) ||
+            !L.integer(ai[c], "mail", 0, 3, &a.mail) ||
+            !L.integer(ai[c], "low", 0, 65535, &a.low) ||
             !L.integer(ai[c], "high", 0, 65535, &a.high) ||
             !L.integer(ai[c], "tc_type", 0, 15, &a.tc_type) ||
             !L.integer(ai[c], "tc_flags", 0, 15, &a.tc_flags) ||
@@ -225,14 +239,23 @@ bool load_controller(Unit& u, const json& j, Loader& L) {
     return true;
 }
 
-bool load_faults(Unit& u, const json& j, Loader& L) {
+bool load_faults(Unit& u, const json& j, Loader& L)
+{
     json f = j.value("faults", json::object());
     L.where = u.name + ".faults: ";
     if (!f.is_object()) return L.fail("must be an object");
-    static const std::set<std::string> known = {
-        "udp_silent", "unreadable_record", "udp_delay_ms", "tcp_silent", "refused", "delay_ms",
-        "truncate", "close_early", "wrong_echo", "garbage", "dump_stops_after_end",
-        "long_dump_line"};
+    static const std::set<std::string> known = {"udp_silent",
+                                                "unreadable_record",
+                                                "udp_delay_ms",
+                                                "tcp_silent",
+                                                "refused",
+                                                "delay_ms",
+                                                "truncate",
+                                                "close_early",
+                                                "wrong_echo",
+                                                "garbage",
+                                                "dump_stops_after_end",
+                                                "long_dump_line"};
     for (auto it = f.begin(); it != f.end(); ++it)
         if (!known.count(it.key())) return L.fail("unknown knob " + it.key());
     Faults& k = u.faults;
@@ -248,7 +271,8 @@ bool load_faults(Unit& u, const json& j, Loader& L) {
            L.integer(f, "long_dump_line", 0, 100000, &k.long_dump_line);
 }
 
-bool load_unit(const json& j, size_t position, Unit& u, Loader& L) {
+bool load_unit(const json& j, size_t position, Unit& u, Loader& L)
+{
     L.where = "unit " + std::to_string(position) + ": ";
     if (!j.is_object()) return L.fail("must be an object");
     if (!j.contains("name") || !j["name"].is_string() || j["name"].get<std::string>().empty())
@@ -260,10 +284,14 @@ bool load_unit(const json& j, size_t position, Unit& u, Loader& L) {
 
     std::string module = "xport";
     if (!L.text(j, "module", &module)) return false;
-    if (module == "xport") u.module = Module::XPort;
-    else if (module == "gc") u.module = Module::GC;
-    else if (module == "wifi") u.module = Module::WiFi;
-    else return L.fail("module must be xport, gc or wifi");
+    if (module == "xport")
+        u.module = Module::XPort;
+    else if (module == "gc")
+        u.module = Module::GC;
+    else if (module == "wifi")
+        u.module = Module::WiFi;
+    else
+        return L.fail("module must be xport, gc or wifi");
 
     char mac_default[32];
     snprintf(mac_default, sizeof mac_default, "00:80:a3:00:%02x:%02x",
@@ -282,21 +310,30 @@ bool load_unit(const json& j, size_t position, Unit& u, Loader& L) {
 
     std::string query = u.is_wifi() ? "ln" : "f6";
     if (!L.text(j, "query", &query)) return false;
-    if (query == "f6") u.query = Query::F6;
-    else if (query == "ln") u.query = Query::LN;
-    else if (query == "both") u.query = Query::Both;
-    else if (query == "none") u.query = Query::None;
-    else return L.fail("query must be f6, ln, both or none");
+    if (query == "f6")
+        u.query = Query::F6;
+    else if (query == "ln")
+        u.query = Query::LN;
+    else if (query == "both")
+        u.query = Query::Both;
+    else if (query == "none")
+        u.query = Query::None;
+    else
+        return L.fail("query must be f6, ln, both or none");
 
     if (!L.integer(j, "nib5", 0, 15, &u.nib5) || !L.integer(j, "nib6", 0, 15, &u.nib6) ||
         !L.integer(j, "model", 0, 15, &u.model) || !L.integer(j, "unit_id", 0, 15, &u.unit_id))
         return false;
     std::string answer = u.model >= 8 ? "mi" : "uu";
     if (!L.text(j, "answer", &answer)) return false;
-    if (answer == "uu") u.answer = Answer::UU;
-    else if (answer == "mi") u.answer = Answer::MI;
-    else if (answer == "at") u.answer = Answer::AT;
-    else return L.fail("answer must be uu, mi or at");
+    if (answer == "uu")
+        u.answer = Answer::UU;
+    else if (answer == "mi")
+        u.answer = Answer::MI;
+    else if (answer == "at")
+        u.answer = Answer::AT;
+    else
+        return L.fail("answer must be uu, mi or at");
 
     int cmd_port = 10001;
     bool dhcp = false;
@@ -317,10 +354,9 @@ bool load_unit(const json& j, size_t position, Unit& u, Loader& L) {
         u.set_wifi("SUBM", ip_text(mask));
         u.set_wifi("GWAY", ip_text(gateway));
         u.set_wifi("PORT", std::to_string(cmd_port));
-        static const char* defaults[][2] = {{"MHOST", ""}, {"MPORT", "25"}, {"MUSER", ""},
-                                            {"MPASS", ""}, {"MFROM", ""},   {"MTO1", ""},
-                                            {"MTO2", ""},  {"MSUBJ", ""},   {"HIP", ""},
-                                            {"HPORT", "0"}};
+        static const char* defaults[][2] = {
+            {"MHOST", ""}, {"MPORT", "25"}, {"MUSER", ""}, {"MPASS", ""}, {"MFROM", ""},
+            {"MTO1", ""},  {"MTO2", ""},    {"MSUBJ", ""}, {"HIP", ""},   {"HPORT", "0"}};
         for (const auto& kv : defaults) u.set_wifi(kv[0], kv[1]);
         json w = j.value("wifi", json::object());
         L.where = u.name + ".wifi: ";
@@ -343,7 +379,8 @@ bool load_unit(const json& j, size_t position, Unit& u, Loader& L) {
 
 }  // namespace
 
-bool load_plant(const std::string& json_text, Plant* plant, std::string* error) {
+bool load_plant(const std::string& json_text, Plant* plant, std::string* error)
+{
     json j = json::parse(json_text, nullptr, false);
     if (j.is_discarded() || !j.is_object()) {
         *error = "the plant is not a JSON object";
@@ -354,7 +391,8 @@ bool load_plant(const std::string& json_text, Plant* plant, std::string* error) 
     if (!hosts.is_array()) return L.fail("hosts must be a list");
     for (const auto& h : hosts) {
         uint32_t ip;
-        if (!h.is_string() || !parse_ip(h.get<std::string>(), &ip)) return L.fail("bad host address");
+        if (!h.is_string() || !parse_ip(h.get<std::string>(), &ip))
+            return L.fail("bad host address");
         plant->hosts.push_back(ip);
     }
     json units = j.value("units", json::array());
@@ -369,7 +407,8 @@ bool load_plant(const std::string& json_text, Plant* plant, std::string* error) 
     return true;
 }
 
-std::string state_json(const std::vector<Unit>& units) {
+std::string state_json(const std::vector<Unit>& units)
+{
     json all = json::object();
     for (const Unit& u : units) {
         json s;
@@ -408,14 +447,23 @@ std::string state_json(const std::vector<Unit>& units) {
         s["memory"] = m;
         json ai = json::array();
         for (const AnalogInput& a : u.ai)
-            ai.push_back({{"range", a.range}, {"led", a.led}, {"mail", a.mail}, {"low", a.low},
-                          {"high", a.high}, {"tc_type", a.tc_type}, {"tc_flags", a.tc_flags},
-                          {"tc_out", a.tc_out}, {"tc_low", a.tc_low}, {"tc_high", a.tc_high}});
+            ai.push_back({{"range", a.range},
+                          {"led", a.led},
+                          {"mail", a.mail},
+                          {"low", a.low},
+                          {"high", a.high},
+                          {"tc_type", a.tc_type},
+                          {"tc_flags", a.tc_flags},
+                          {"tc_out", a.tc_out},
+                          {"tc_low", a.tc_low},
+                          {"tc_high", a.tc_high}});
         s["ai"] = ai;
         s["notice"] = u.notice;
         json dos = json::array();
         for (const DoAlert& d : u.dos)
-            dos.push_back({{"enable", d.enable}, {"input", d.input}, {"direction", d.direction},
+            dos.push_back({{"enable", d.enable},
+                           {"input", d.input},
+                           {"direction", d.direction},
                            {"width", d.width}});
         s["do"] = dos;
         all[u.name] = s;

@@ -11,28 +11,28 @@
 namespace sim {
 
 enum class Module { XPort, GC, WiFi };
-enum class Query { F6, LN, Both, None };    // which discovery query the unit answers
-enum class Answer { UU, MI, AT };           // how the controller answers the model query
+enum class Query { F6, LN, Both, None };  // which discovery query the unit answers
+enum class Answer { UU, MI, AT };         // how the controller answers the model query
 
 struct Faults {
-    bool udp_silent = false;          // no answer to any datagram
-    int unreadable_record = -1;       // this record's reads get no answer
-    int udp_delay_ms = 0;             // datagram answers sent this late
-    bool tcp_silent = false;          // connections accepted, never answered
-    bool refused = false;             // no TCP listener at all
-    int delay_ms = 0;                 // TCP answers sent this late
-    int truncate = -1;                // TCP answers cut to this many bytes (-1: whole)
-    bool close_early = false;         // closes as soon as a request arrived
-    bool wrong_echo = false;          // parameter commands answered wrongly
-    bool garbage = false;             // TCP answers replaced by junk of the same length
+    bool udp_silent = false;            // no answer to any datagram
+    int unreadable_record = -1;         // this record's reads get no answer
+    int udp_delay_ms = 0;               // datagram answers sent this late
+    bool tcp_silent = false;            // connections accepted, never answered
+    bool refused = false;               // no TCP listener at all
+    int delay_ms = 0;                   // TCP answers sent this late
+    int truncate = -1;                  // TCP answers cut to this many bytes (-1: whole)
+    bool close_early = false;           // closes as soon as a request arrived
+    bool wrong_echo = false;            // parameter commands answered wrongly
+    bool garbage = false;               // TCP answers replaced by junk of the same length
     bool dump_stops_after_end = false;  // WiFi dump lacks the line after END and stays open
-    int long_dump_line = 0;           // WiFi dump's first value line this long (0: normal)
+    int long_dump_line = 0;             // WiFi dump's first value line this long (0: normal)
 };
 
 struct AnalogInput {
-    int range = 0;                    // "AJ" byte 3, "AR"
-    int led = 0, mail = 0;            // "AK" byte 3, "AL"
-    int low = 0, high = 65535;        // "AK"/"AL" thresholds
+    int range = 0;                              // "AJ" byte 3, "AR"
+    int led = 0, mail = 0;                      // "AK" byte 3, "AL"
+    int low = 0, high = 65535;                  // "AK"/"AL" thresholds
     int tc_type = 0, tc_flags = 0, tc_out = 0;  // "TJ"/"TC"/"TF"
     int tc_low = 0, tc_high = 0;
 };
@@ -48,15 +48,15 @@ constexpr int kDoAlerts = 4;
 
 struct Unit {
     std::string name;
-    uint32_t ip = 0;                  // address it answers on now, network order
-    uint32_t dhcp_ip = 0;             // address after a restart with DHCP
+    uint32_t ip = 0;       // address it answers on now, network order
+    uint32_t dhcp_ip = 0;  // address after a restart with DHCP
     std::array<uint8_t, 6> mac{};
     char devtype[2] = {'X', '5'};
     Module module = Module::XPort;
     Query query = Query::F6;
     int nib5 = 6, nib6 = 1;
     int model = 0;
-    int unit_id = 1;                  // rotary switch, 15 = F
+    int unit_id = 1;  // rotary switch, 15 = F
     Answer answer = Answer::UU;
     std::string extfirm;
     // Record images, header included: [0] 124 bytes, [1] and [3..7] 130 bytes, [2] unused.
@@ -73,7 +73,7 @@ struct Unit {
     int restarts = 0;
 
     bool is_wifi() const { return module == Module::WiFi; }
-    int cmd_port() const;                       // record 0 bytes 24..25, or the WiFi PORT
+    int cmd_port() const;  // record 0 bytes 24..25, or the WiFi PORT
     const std::string* wifi_value(const std::string& key) const;
     void set_wifi(const std::string& key, const std::string& value);
 };
@@ -81,13 +81,13 @@ struct Unit {
 // Where a unit's settings sit in the record images (offsets include the 4-byte header).
 namespace rec {
 constexpr int kIp = 4, kHostBits = 10, kGateway = 16, kCmdPort = 24, kDport1 = 26, kDest1 = 28,
-              kMode1 = 32, kPort2 = 72, kDport2 = 74, kMode2 = 80;          // record 0
-constexpr int kSmtpPort = 116, kPort3 = 126, kMode3 = 128;                  // record 3
-constexpr int kMailHost = 79;                                               // record 4
-constexpr int kSmtpIp = 4, kTo1 = 8, kTo2 = 57, kFromUser = 106;            // record 5
-constexpr int kFromDomain = 4, kSubject = 33, kSubject2 = 67;               // record 6
-constexpr int kDestText1 = 21, kDestText2 = 72;                             // record 7 (GC)
-constexpr int kAuthPass = 70, kAuthUser = 85;                               // record 1
+              kMode1 = 32, kPort2 = 72, kDport2 = 74, kMode2 = 80;  // record 0
+constexpr int kSmtpPort = 116, kPort3 = 126, kMode3 = 128;          // record 3
+constexpr int kMailHost = 79;                                       // record 4
+constexpr int kSmtpIp = 4, kTo1 = 8, kTo2 = 57, kFromUser = 106;    // record 5
+constexpr int kFromDomain = 4, kSubject = 33, kSubject2 = 67;       // record 6
+constexpr int kDestText1 = 21, kDestText2 = 72;                     // record 7 (GC)
+constexpr int kAuthPass = 70, kAuthUser = 85;                       // record 1
 }  // namespace rec
 
 uint16_t get_le16(const std::vector<uint8_t>& image, int at);
@@ -98,9 +98,9 @@ void put_ip(std::vector<uint8_t>& image, int at, uint32_t ip);  // network order
 void put_text(std::vector<uint8_t>& image, int at, int end, const std::string& text);
 std::string get_text(const std::vector<uint8_t>& image, int at);
 
-int host_bits_of(uint32_t mask);       // network order mask -> host bits (-1 if not contiguous)
-uint32_t mask_of(int host_bits);       // host bits -> network order mask
-std::string ip_text(uint32_t ip);      // network order -> dotted
+int host_bits_of(uint32_t mask);   // network order mask -> host bits (-1 if not contiguous)
+uint32_t mask_of(int host_bits);   // host bits -> network order mask
+std::string ip_text(uint32_t ip);  // network order -> dotted
 bool parse_ip(const std::string& text, uint32_t* ip);
 
 // Record 0 says DHCP when its address bytes 4, 5 and 7 are all zero.

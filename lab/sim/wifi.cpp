@@ -9,10 +9,11 @@ namespace sim {
 namespace {
 
 const char kDumpRequest[] = "DUMP\nEND\n";  // + one zero byte
-const char kVersionRequest[] = "VER\n";      // + one zero byte
+const char kVersionRequest[] = "VER\n";     // + one zero byte
 
 // buf equals (or, when partial, begins) the request text followed by a zero byte.
-int match_request(const Bytes& buf, const char* text) {
+int match_request(const Bytes& buf, const char* text)
+{
     size_t n = strlen(text) + 1;
     size_t m = buf.size() < n ? buf.size() : n;
     for (size_t i = 0; i < m; ++i)
@@ -20,7 +21,8 @@ int match_request(const Bytes& buf, const char* text) {
     return buf.size() >= n ? 1 : 0;
 }
 
-void add_line(Bytes& out, const std::string& line) {
+void add_line(Bytes& out, const std::string& line)
+{
     out.insert(out.end(), line.begin(), line.end());
     out.push_back('\r');
     out.push_back('\n');
@@ -28,7 +30,8 @@ void add_line(Bytes& out, const std::string& line) {
 
 }  // namespace
 
-WifiFrame frame_wifi(const Bytes& buf, size_t* len) {
+WifiFrame frame_wifi(const Bytes& buf, size_t* len)
+{
     int dump = match_request(buf, kDumpRequest);
     int ver = match_request(buf, kVersionRequest);
     if (dump == 1) {
@@ -56,13 +59,16 @@ WifiFrame frame_wifi(const Bytes& buf, size_t* len) {
     return WifiFrame::Need;
 }
 
-Bytes wifi_dump(const Unit& u) {
+Bytes wifi_dump(const Unit& u)
+{
     Bytes out;
     bool first = true;
     for (const auto& [key, value] : u.wifi) {
         add_line(out, key);
-        if (first && u.faults.long_dump_line > 0) add_line(out, std::string(u.faults.long_dump_line, '9'));
-        else add_line(out, value);
+        if (first && u.faults.long_dump_line > 0)
+            add_line(out, std::string(u.faults.long_dump_line, '9'));
+        else
+            add_line(out, value);
         first = false;
     }
     add_line(out, "END");
@@ -70,14 +76,16 @@ Bytes wifi_dump(const Unit& u) {
     return out;
 }
 
-Bytes wifi_versions(const Unit& u) {
+Bytes wifi_versions(const Unit& u)
+{
     Bytes out;
     add_line(out, u.versions[0]);
     add_line(out, u.versions[1]);
     return out;
 }
 
-int apply_set_text(Unit& u, const Bytes& text) {
+int apply_set_text(Unit& u, const Bytes& text)
+{
     std::vector<std::string> lines;
     std::string line;
     for (uint8_t c : text) {

@@ -11,7 +11,8 @@ namespace {
 constexpr int kDiscoveryLen = 30;
 constexpr int kExtFirmLen = 33;
 
-Bytes discovery_reply(const Unit& u) {
+Bytes discovery_reply(const Unit& u)
+{
     Bytes r(kDiscoveryLen, 0);
     r[3] = 0xF7;
     r[5] = static_cast<uint8_t>(u.nib5 << 4);
@@ -22,22 +23,23 @@ Bytes discovery_reply(const Unit& u) {
     return r;
 }
 
-bool has_record(const Unit& u, int n) {
-    return n >= 0 && n < 8 && n != 2 && !u.records[n].empty();
-}
+bool has_record(const Unit& u, int n) { return n >= 0 && n < 8 && n != 2 && !u.records[n].empty(); }
 
-bool header_is(const Bytes& d, uint8_t last) {
+bool header_is(const Bytes& d, uint8_t last)
+{
     return d.size() >= 4 && d[0] == 0 && d[2] == 0 && d[3] == last;
 }
 
 }  // namespace
 
-DatagramResult answer_datagram(Unit& u, const Bytes& d) {
+DatagramResult answer_datagram(Unit& u, const Bytes& d)
+{
     DatagramResult res;
     const bool silent = u.faults.udp_silent;
 
     // Set address by MAC: acted on even by a unit that answers nothing.
-    if (d.size() == 20 && header_is(d, 0xFC) && d[1] == 0 && memcmp(d.data() + 4, "IP-SETUP", 8) == 0) {
+    if (d.size() == 20 && header_is(d, 0xFC) && d[1] == 0 &&
+        memcmp(d.data() + 4, "IP-SETUP", 8) == 0) {
         if (u.is_wifi() || d[14] != u.mac[4] || d[15] != u.mac[5]) {
             res.event = "ignored";
             return res;
@@ -53,10 +55,12 @@ DatagramResult answer_datagram(Unit& u, const Bytes& d) {
     bool f6 = d.size() == 4 && header_is(d, 0xF6) && d[1] == 0;
     bool ln = d.size() == 2 && d[0] == 'L' && d[1] == 'N';
     if (f6 || ln) {
-        bool answers = u.query == Query::Both || (f6 && u.query == Query::F6) ||
-                       (ln && u.query == Query::LN);
-        if (answers && !silent) res.replies.push_back(discovery_reply(u));
-        else res.event = "ignored";
+        bool answers =
+            u.query == Query::Both || (f6 && u.query == Query::F6) || (ln && u.query == Query::LN);
+        if (answers && !silent)
+            res.replies.push_back(discovery_reply(u));
+        else
+            res.event = "ignored";
         return res;
     }
 

@@ -14,7 +14,8 @@
 
 namespace {
 
-std::string netns_list() {
+std::string netns_list()
+{
     std::string out;
     FILE* p = popen("ip netns list 2>/dev/null", "r");
     if (!p) return out;
@@ -30,7 +31,8 @@ const char* kOne = R"({"units": [{ "name": "a", "ip": "192.0.2.10" }]})";
 
 }  // namespace
 
-TEST(Cleanup, EndingALabRemovesItsNamespacesSimulatorAndFiles) {
+TEST(Cleanup, EndingALabRemovesItsNamespacesSimulatorAndFiles)
+{
     std::string host, plant, dir;
     int pid;
     {
@@ -51,7 +53,8 @@ TEST(Cleanup, EndingALabRemovesItsNamespacesSimulatorAndFiles) {
     EXPECT_FALSE(std::filesystem::exists(dir));
 }
 
-TEST(Cleanup, TwoLabsWithTheSameAddressesDoNotMeet) {
+TEST(Cleanup, TwoLabsWithTheSameAddressesDoNotMeet)
+{
     rig::Lab one(kOne);
     rig::Lab two(R"({"units": [{ "name": "b", "ip": "192.0.2.10", "devtype": "X9" }]})");
     ASSERT_TRUE(one.ok() && two.ok());
@@ -64,11 +67,13 @@ TEST(Cleanup, TwoLabsWithTheSameAddressesDoNotMeet) {
     EXPECT_EQ(two.received("b").size(), 1u);
 }
 
-TEST(Cleanup, SweepRemovesLabsOfProcessesThatAreGone) {
+TEST(Cleanup, SweepRemovesLabsOfProcessesThatAreGone)
+{
     // A child makes a lab and dies without cleaning up, as a killed test would.
     pid_t child = fork();
     if (child == 0) {
-        std::string cmd = "bash " + rig::lab_source_dir() + "/labnet up " + std::to_string(getpid()) + "-0";
+        std::string cmd =
+            "bash " + rig::lab_source_dir() + "/labnet up " + std::to_string(getpid()) + "-0";
         _exit(system(cmd.c_str()) == 0 ? 0 : 1);
     }
     int status = 0;
@@ -82,10 +87,11 @@ TEST(Cleanup, SweepRemovesLabsOfProcessesThatAreGone) {
     EXPECT_EQ(netns_list().find("kvp-" + std::to_string(child) + "-0"), std::string::npos);
 }
 
-TEST(Cleanup, SimulatorRefusesToRunOutsideALab) {
+TEST(Cleanup, SimulatorRefusesToRunOutsideALab)
+{
     // Here, in the test's own namespace, it must stop before reading its plant.
-    std::string cmd = rig::kivrasim_path() +
-                      " --plant /nonexistent --journal /dev/null --state /dev/null 2>&1";
+    std::string cmd =
+        rig::kivrasim_path() + " --plant /nonexistent --journal /dev/null --state /dev/null 2>&1";
     FILE* p = popen(cmd.c_str(), "r");
     ASSERT_NE(p, nullptr);
     std::string out;

@@ -17,12 +17,14 @@ namespace {
 struct Fd {
     int fd;
     explicit Fd(int f) : fd(f) {}
-    ~Fd() {
+    ~Fd()
+    {
         if (fd >= 0) close(fd);
     }
 };
 
-sockaddr_in address(const std::string& ip, int port) {
+sockaddr_in address(const std::string& ip, int port)
+{
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_port = htons(static_cast<uint16_t>(port));
@@ -30,7 +32,8 @@ sockaddr_in address(const std::string& ip, int port) {
     return a;
 }
 
-long long ms_now() {
+long long ms_now()
+{
     return std::chrono::duration_cast<std::chrono::milliseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
@@ -38,12 +41,15 @@ long long ms_now() {
 
 }  // namespace
 
-std::vector<Datagram> udp_ask(const std::string& ip, const Bytes& request, int wait_ms) {
+std::vector<Datagram> udp_ask(const std::string& ip, const Bytes& request, int wait_ms)
+{
     std::vector<Datagram> out;
     Fd s(socket(AF_INET, SOCK_DGRAM, 0));
     if (s.fd < 0) return out;
     int one = 1;
     setsockopt(s.fd, SOL_SOCKET, SO_BROADCAST, &one, sizeof one);
+    int room = 4 << 20;  // a whole plant may answer at once
+    setsockopt(s.fd, SOL_SOCKET, SO_RCVBUFFORCE, &room, sizeof room);
     sockaddr_in to = address(ip, 30718);
     sendto(s.fd, request.data(), request.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
     long long end = ms_now() + wait_ms;
@@ -64,7 +70,8 @@ std::vector<Datagram> udp_ask(const std::string& ip, const Bytes& request, int w
     return out;
 }
 
-TcpResult tcp_ask(const std::string& ip, int port, const Bytes& request, size_t want, int wait_ms) {
+TcpResult tcp_ask(const std::string& ip, int port, const Bytes& request, size_t want, int wait_ms)
+{
     TcpResult r;
     Fd s(socket(AF_INET, SOCK_STREAM, 0));
     if (s.fd < 0) return r;
@@ -89,7 +96,8 @@ TcpResult tcp_ask(const std::string& ip, int port, const Bytes& request, size_t 
     return r;
 }
 
-Bytes cat(std::initializer_list<Bytes> parts) {
+Bytes cat(std::initializer_list<Bytes> parts)
+{
     Bytes out;
     for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
     return out;
@@ -97,7 +105,8 @@ Bytes cat(std::initializer_list<Bytes> parts) {
 
 Bytes text(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
-bool ping(const std::string& ip) {
+bool ping(const std::string& ip)
+{
     std::string cmd = "ping -q -c 1 -w 2 " + ip + " >/dev/null 2>&1";
     return system(cmd.c_str()) == 0;
 }

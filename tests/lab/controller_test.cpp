@@ -28,19 +28,21 @@ const char* kPlant = R"({
 
 const uint8_t E = 0xC8;
 
-Bytes ask(const std::string& ip, int port, const Bytes& req, size_t want) {
+Bytes ask(const std::string& ip, int port, const Bytes& req, size_t want)
+{
     return labtest::tcp_ask(ip, port, req, want).reply;
 }
 
 }  // namespace
 
-TEST(Controller, ModelQueryAnswersInEachStyle) {
+TEST(Controller, ModelQueryAnswersInEachStyle)
+{
     rig::Lab lab(kPlant);
     ASSERT_TRUE(lab.ok()) << lab.sim_log();
     lab.enter_host();
     // Byte 0: model in bits 4..6, unit ID complemented in bits 0..3.
     EXPECT_EQ(rig::hex(ask("192.0.2.10", 10001, text("UU"), 2)), "2155");
-    EXPECT_EQ(rig::hex(ask("192.0.2.11", 10001, text("UU"), 2)), "2055");   // switch at F
+    EXPECT_EQ(rig::hex(ask("192.0.2.11", 10001, text("UU"), 2)), "2055");  // switch at F
     EXPECT_EQ(rig::hex(ask("192.0.2.12", 10001, text("UU"), 5)), "7e552020c8");
     Bytes at = ask("192.0.2.13", 10001, text("UU"), 13);
     ASSERT_EQ(at.size(), 13u);
@@ -57,7 +59,8 @@ TEST(Controller, ModelQueryAnswersInEachStyle) {
     EXPECT_EQ(got[0].event, "ignored");
 }
 
-TEST(Controller, EveryCommandHasItsLengthsAndReadsBackWhatWasWritten) {
+TEST(Controller, EveryCommandHasItsLengthsAndReadsBackWhatWasWritten)
+{
     rig::Lab lab(kPlant);
     ASSERT_TRUE(lab.ok()) << lab.sim_log();
     lab.enter_host();
@@ -71,36 +74,55 @@ TEST(Controller, EveryCommandHasItsLengthsAndReadsBackWhatWasWritten) {
         {"parameter byte 0 reads what was written", {0x90, 0}, "902f"},
         {"detection time written", {0x93, 12}, "930c"},
         {"detection time read", {0x90, 2}, "900c"},
-        {"memory 0401, one byte", labtest::cat({text("MR0401"), {E}}), rig::hex(labtest::cat({text("MR04012F"), {E}}))},
-        {"memory 0432, two bytes", labtest::cat({text("MR0432"), {E}}), rig::hex(labtest::cat({text("MR04320307"), {E}}))},
-        {"memory 0B33, three bytes", labtest::cat({text("MR0B33"), {E}}), rig::hex(labtest::cat({text("MR0B3301FF38"), {E}}))},
-        {"memory 0421 written", labtest::cat({text("MW04210A"), {E}}), rig::hex(labtest::cat({text("MWOK"), {E}}))},
-        {"memory 0421 reads back", labtest::cat({text("MR0421"), {E}}), rig::hex(labtest::cat({text("MR04210A"), {E}}))},
-        {"memory 0432 written", labtest::cat({text("MW0432E5E1"), {E}}), rig::hex(labtest::cat({text("MWOK"), {E}}))},
-        {"memory 0432 reads back", labtest::cat({text("MR0432"), {E}}), rig::hex(labtest::cat({text("MR0432E5E1"), {E}}))},
+        {"memory 0401, one byte", labtest::cat({text("MR0401"), {E}}),
+         rig::hex(labtest::cat({text("MR04012F"), {E}}))},
+        {"memory 0432, two bytes", labtest::cat({text("MR0432"), {E}}),
+         rig::hex(labtest::cat({text("MR04320307"), {E}}))},
+        {"memory 0B33, three bytes", labtest::cat({text("MR0B33"), {E}}),
+         rig::hex(labtest::cat({text("MR0B3301FF38"), {E}}))},
+        {"memory 0421 written", labtest::cat({text("MW04210A"), {E}}),
+         rig::hex(labtest::cat({text("MWOK"), {E}}))},
+        {"memory 0421 reads back", labtest::cat({text("MR0421"), {E}}),
+         rig::hex(labtest::cat({text("MR04210A"), {E}}))},
+        {"memory 0432 written", labtest::cat({text("MW0432E5E1"), {E}}),
+         rig::hex(labtest::cat({text("MWOK"), {E}}))},
+        {"memory 0432 reads back", labtest::cat({text("MR0432"), {E}}),
+         rig::hex(labtest::cat({text("MR0432E5E1"), {E}}))},
         {"range and notice", {'A', 'J', 0x20, E}, "414a202222c8"},
         {"notice written", {'A', 'S', 0x24, E}, "415324c8"},
         {"range written", {'A', 'R', 0x21, 0x23, E}, "41522123c8"},
         {"range reads back with the notice", {'A', 'J', 0x21, E}, "414a212324c8"},
-        {"threshold", {'A', 'K', 0x20, E}, rig::hex(labtest::cat({text("AK "), {0x2A}, text("ABCD0123"), {E}}))},
+        {"threshold",
+         {'A', 'K', 0x20, E},
+         rig::hex(labtest::cat({text("AK "), {0x2A}, text("ABCD0123"), {E}}))},
         {"threshold written", labtest::cat({text("AL"), {0x21, 0x2A}, text("ABCD0123"), {E}}),
          rig::hex(labtest::cat({text("AL"), {0x21, 0x2A}, text("ABCD0123"), {E}}))},
-        {"threshold reads back", {'A', 'K', 0x21, E}, rig::hex(labtest::cat({text("AK!"), {0x2A}, text("ABCD0123"), {E}}))},
-        {"thermocouple", {'T', 'J', 0x22, E}, rig::hex(labtest::cat({text("TJ\"!%!0064FFFF"), {E}}))},
+        {"threshold reads back",
+         {'A', 'K', 0x21, E},
+         rig::hex(labtest::cat({text("AK!"), {0x2A}, text("ABCD0123"), {E}}))},
+        {"thermocouple",
+         {'T', 'J', 0x22, E},
+         rig::hex(labtest::cat({text("TJ\"!%!0064FFFF"), {E}}))},
         {"thermocouple type written", {'T', 'C', 0x20, 0x23, 0x21, E}, "54432023 21c8"},
         {"scaling written", labtest::cat({text("TF"), {0x20, 0x21}, text("FF380FA0"), {E}}),
          rig::hex(labtest::cat({text("TF"), {0x20, 0x21}, text("FF380FA0"), {E}}))},
-        {"thermocouple reads back", {'T', 'J', 0x20, E}, rig::hex(labtest::cat({text("TJ #!!FF380FA0"), {E}}))},
+        {"thermocouple reads back",
+         {'T', 'J', 0x20, E},
+         rig::hex(labtest::cat({text("TJ #!!FF380FA0"), {E}}))},
         {"sampling written", {'A', 'P', 0x24, E}, "415024c8"},
-        {"sampling in memory 0491", labtest::cat({text("MR0491"), {E}}), rig::hex(labtest::cat({text("MR049104"), {E}}))},
+        {"sampling in memory 0491", labtest::cat({text("MR0491"), {E}}),
+         rig::hex(labtest::cat({text("MR049104"), {E}}))},
         {"current output written", labtest::cat({text("AQ"), {0x29}, text("7FFF"), {E}}),
          rig::hex(labtest::cat({text("AQ"), {0x29}, text("7FFF"), {E}}))},
-        {"output 1 reads back as current", labtest::cat({text("MR0B33"), {E}}), rig::hex(labtest::cat({text("MR0B33007FFF"), {E}}))},
+        {"output 1 reads back as current", labtest::cat({text("MR0B33"), {E}}),
+         rig::hex(labtest::cat({text("MR0B33007FFF"), {E}}))},
         {"DO alert", {'D', 'J', 0x21, E}, rig::hex(labtest::cat({text("DJ!!#!1234"), {E}}))},
         {"DO alert written", labtest::cat({text("DL"), {0x20, 0x22, 0x21}, text("0FA0"), {E}}),
          rig::hex(labtest::cat({text("DL"), {0x20, 0x22, 0x21}, text("0FA0"), {E}}))},
         {"DO alert enabled", {'D', 'S', 0x20, 0x21, E}, "44532021c8"},
-        {"DO alert reads back", {'D', 'J', 0x20, E}, rig::hex(labtest::cat({text("DJ !\"!0FA0"), {E}}))},
+        {"DO alert reads back",
+         {'D', 'J', 0x20, E},
+         rig::hex(labtest::cat({text("DJ !\"!0FA0"), {E}}))},
     };
     for (auto& c : cases) {
         std::string want = c.reply;
@@ -118,15 +140,19 @@ TEST(Controller, EveryCommandHasItsLengthsAndReadsBackWhatWasWritten) {
     EXPECT_EQ(st["params"].get<std::string>().substr(0, 6), "2f000c");
 }
 
-TEST(Controller, RequestsOfTheWrongLengthOrValueGetNoAnswer) {
+TEST(Controller, RequestsOfTheWrongLengthOrValueGetNoAnswer)
+{
     rig::Lab lab(kPlant);
     ASSERT_TRUE(lab.ok()) << lab.sim_log();
     lab.enter_host();
-    struct Case { Bytes request; const char* event; } cases[] = {
+    struct Case {
+        Bytes request;
+        const char* event;
+    } cases[] = {
         {{'A', 'J', 0x20, 0x20, E}, "bad length"},
         {labtest::cat({text("MR04"), {E}}), "bad length"},
         {labtest::cat({text("MW0401"), {E}}), "bad length"},
-        {{'A', 'J', 0x23, E}, "bad value"},          // there are three inputs
+        {{'A', 'J', 0x23, E}, "bad value"},  // there are three inputs
         {labtest::cat({text("MR04G1"), {E}}), "bad value"},
         {{'Z', 'Z', E}, "unknown"},
     };
@@ -142,7 +168,8 @@ TEST(Controller, RequestsOfTheWrongLengthOrValueGetNoAnswer) {
     }
 }
 
-TEST(Controller, JournalShowsEachConnectionRequestAndAnswer) {
+TEST(Controller, JournalShowsEachConnectionRequestAndAnswer)
+{
     rig::Lab lab(kPlant);
     ASSERT_TRUE(lab.ok()) << lab.sim_log();
     lab.enter_host();

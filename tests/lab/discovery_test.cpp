@@ -22,21 +22,27 @@ const char* kPlant = R"({
 const Bytes kF6 = {0x00, 0x00, 0x00, 0xF6};
 const Bytes kLN = {'L', 'N'};
 
-int count_from(const std::vector<labtest::Datagram>& d, const std::string& ip) {
-    return static_cast<int>(std::count_if(d.begin(), d.end(), [&](auto& x) { return x.from == ip; }));
+int count_from(const std::vector<labtest::Datagram>& d, const std::string& ip)
+{
+    return static_cast<int>(
+        std::count_if(d.begin(), d.end(), [&](auto& x) { return x.from == ip; }));
 }
 
 }  // namespace
 
-TEST(Discovery, EachUnitAnswersItsQueryFromItsOwnAddress) {
+TEST(Discovery, EachUnitAnswersItsQueryFromItsOwnAddress)
+{
     rig::Lab lab(kPlant);
     ASSERT_TRUE(lab.ok()) << lab.sim_log();
     lab.enter_host();
 
     auto f6 = labtest::udp_ask("255.255.255.255", kF6);
     auto ln = labtest::udp_ask("255.255.255.255", kLN);
-    struct Case { const char* ip; int f6, ln; } cases[] = {
-        {"192.0.2.10", 1, 0}, {"192.0.2.11", 0, 1}, {"192.0.2.12", 1, 1},
+    struct Case {
+        const char* ip;
+        int f6, ln;
+    } cases[] = {
+        {"192.0.2.10", 1, 0},    {"192.0.2.11", 0, 1}, {"192.0.2.12", 1, 1},
         {"198.51.100.20", 1, 0}, {"192.0.2.13", 0, 0},
     };
     for (const auto& c : cases) {
@@ -50,7 +56,8 @@ TEST(Discovery, EachUnitAnswersItsQueryFromItsOwnAddress) {
         EXPECT_EQ(d.bytes[6], 0x30);
         EXPECT_EQ(d.bytes[8], 'X');
         EXPECT_EQ(d.bytes[9], '5');
-        EXPECT_EQ(Bytes(d.bytes.begin() + 24, d.bytes.end()), (Bytes{0x00, 0x80, 0xA3, 0x01, 0x02, 0x03}));
+        EXPECT_EQ(Bytes(d.bytes.begin() + 24, d.bytes.end()),
+                  (Bytes{0x00, 0x80, 0xA3, 0x01, 0x02, 0x03}));
     }
     for (const auto& d : ln) {
         if (d.from == "192.0.2.11") {
@@ -68,7 +75,8 @@ TEST(Discovery, EachUnitAnswersItsQueryFromItsOwnAddress) {
     }
 }
 
-TEST(Discovery, AskingOneAddressReachesOnlyThatUnit) {
+TEST(Discovery, AskingOneAddressReachesOnlyThatUnit)
+{
     rig::Lab lab(kPlant);
     ASSERT_TRUE(lab.ok()) << lab.sim_log();
     lab.enter_host();
@@ -83,7 +91,8 @@ TEST(Discovery, AskingOneAddressReachesOnlyThatUnit) {
     EXPECT_EQ(far[0].peer.rfind("192.0.2.1:", 0), 0u);
 }
 
-TEST(Discovery, UnitAddressesAnswerPingAndOthersDoNot) {
+TEST(Discovery, UnitAddressesAnswerPingAndOthersDoNot)
+{
     rig::Lab lab(R"({"hosts": ["192.0.2.50"], "units": [{ "name": "a", "ip": "192.0.2.10" },
                                                        { "name": "b", "ip": "198.51.100.7" }]})");
     ASSERT_TRUE(lab.ok()) << lab.sim_log();

@@ -30,7 +30,9 @@ const char* kPlant = R"({
 
 const Bytes kDump = labtest::cat({text("DUMP\nEND\n"), {0}});
 
-long long first_t(const std::vector<rig::JournalEntry>& j, const std::string& unit, const std::string& dir) {
+long long first_t(const std::vector<rig::JournalEntry>& j, const std::string& unit,
+                  const std::string& dir)
+{
     for (auto& e : j)
         if (e.unit == unit && e.dir == dir) return e.t_us;
     return -1;
@@ -38,7 +40,8 @@ long long first_t(const std::vector<rig::JournalEntry>& j, const std::string& un
 
 }  // namespace
 
-TEST(Faults, UdpKnobs) {
+TEST(Faults, UdpKnobs)
+{
     rig::Lab lab(kPlant);
     ASSERT_TRUE(lab.ok()) << lab.sim_log();
     lab.enter_host();
@@ -61,7 +64,8 @@ TEST(Faults, UdpKnobs) {
     EXPECT_LT(first_t(j, "fine", "out"), first_t(j, "slowudp", "out"));
 }
 
-TEST(Faults, TcpKnobs) {
+TEST(Faults, TcpKnobs)
+{
     rig::Lab lab(kPlant);
     ASSERT_TRUE(lab.ok()) << lab.sim_log();
     lab.enter_host();
@@ -74,15 +78,31 @@ TEST(Faults, TcpKnobs) {
         bool connected, closed;
         std::string reply;
     } cases[] = {
-        {"silent controller accepts and says nothing", "192.0.2.13", 10001, text("UU"), 2, true, false, ""},
+        {"silent controller accepts and says nothing", "192.0.2.13", 10001, text("UU"), 2, true,
+         false, ""},
         {"silent module says nothing to a dump", "192.0.2.13", 9998, kDump, 10, true, false, ""},
         {"no listener: refused", "192.0.2.14", 10001, text("UU"), 2, false, false, ""},
         {"no listener on 9998 either", "192.0.2.14", 9998, kDump, 10, false, false, ""},
         {"slow answer still comes", "192.0.2.15", 10001, text("UU"), 2, true, false, "0e55"},
-        {"truncated answer, connection left open", "192.0.2.16", 10001, text("UU"), 2, true, false, "0e"},
+        {"truncated answer, connection left open", "192.0.2.16", 10001, text("UU"), 2, true, false,
+         "0e"},
         {"closed as soon as asked", "192.0.2.17", 10001, text("UU"), 2, true, true, ""},
-        {"write echo with a changed value", "192.0.2.18", 10001, {0x91, 0x05}, 2, true, false, "9104"},
-        {"read answered with the wrong code", "192.0.2.18", 10001, {0x90, 0x00}, 2, true, false, "9105"},
+        {"write echo with a changed value",
+         "192.0.2.18",
+         10001,
+         {0x91, 0x05},
+         2,
+         true,
+         false,
+         "9104"},
+        {"read answered with the wrong code",
+         "192.0.2.18",
+         10001,
+         {0x90, 0x00},
+         2,
+         true,
+         false,
+         "9105"},
         {"garbage instead of the model", "192.0.2.19", 10001, text("UU"), 2, true, false, "a55a"},
     };
     for (auto& c : cases) {
@@ -96,7 +116,8 @@ TEST(Faults, TcpKnobs) {
     for (auto& e : lab.received("deaf")) EXPECT_EQ(e.event, "ignored");
 }
 
-TEST(Faults, WifiDumpKnobs) {
+TEST(Faults, WifiDumpKnobs)
+{
     rig::Lab lab(kPlant);
     ASSERT_TRUE(lab.ok()) << lab.sim_log();
     lab.enter_host();

@@ -29,21 +29,27 @@ const char* kPlant = R"({
 
 Bytes read_req(int n) { return {0, 0, 0, static_cast<uint8_t>(0xE0 + n)}; }
 
-Bytes one_answer(const std::string& ip, const Bytes& req) {
+Bytes one_answer(const std::string& ip, const Bytes& req)
+{
     auto got = labtest::udp_ask(ip, req);
     if (got.size() != 1) return {};
     return got[0].bytes;
 }
 
-std::string text_at(const Bytes& b, size_t at) {
+std::string text_at(const Bytes& b, size_t at)
+{
     std::string s;
     for (size_t i = at; i < b.size() && b[i]; ++i) s += static_cast<char>(b[i]);
     return s;
 }
 
-std::string hex_at(const Bytes& b, size_t at, size_t n) { return rig::hex(Bytes(b.begin() + at, b.begin() + at + n)); }
+std::string hex_at(const Bytes& b, size_t at, size_t n)
+{
+    return rig::hex(Bytes(b.begin() + at, b.begin() + at + n));
+}
 
-Bytes write_req(const Bytes& image, int n, bool more) {
+Bytes write_req(const Bytes& image, int n, bool more)
+{
     Bytes w = image;
     w[0] = 0;
     w[1] = more ? 1 : 0;
@@ -54,18 +60,19 @@ Bytes write_req(const Bytes& image, int n, bool more) {
 
 }  // namespace
 
-TEST(Records, ImagesCarryTheUnitsSettingsAtTheirOffsets) {
+TEST(Records, ImagesCarryTheUnitsSettingsAtTheirOffsets)
+{
     rig::Lab lab(kPlant);
     ASSERT_TRUE(lab.ok()) << lab.sim_log();
     lab.enter_host();
 
     Bytes r0 = one_answer("192.0.2.10", read_req(0));
     ASSERT_EQ(r0.size(), 124u);
-    EXPECT_EQ(hex_at(r0, 4, 4), "c000020a");      // static address
-    EXPECT_EQ(r0[10], 16);                         // 255.255.0.0 as host bits
-    EXPECT_EQ(hex_at(r0, 16, 4), "c0000201");     // gateway
-    EXPECT_EQ(hex_at(r0, 24, 2), "1127");         // 10001 little-endian
-    EXPECT_EQ(hex_at(r0, 26, 2), "f601");         // 502
+    EXPECT_EQ(hex_at(r0, 4, 4), "c000020a");   // static address
+    EXPECT_EQ(r0[10], 16);                     // 255.255.0.0 as host bits
+    EXPECT_EQ(hex_at(r0, 16, 4), "c0000201");  // gateway
+    EXPECT_EQ(hex_at(r0, 24, 2), "1127");      // 10001 little-endian
+    EXPECT_EQ(hex_at(r0, 26, 2), "f601");      // 502
     EXPECT_EQ(hex_at(r0, 28, 4), "c000024d");
     EXPECT_EQ(r0[32], 193);
     EXPECT_EQ(hex_at(r0, 72, 2), "1527");
@@ -74,7 +81,7 @@ TEST(Records, ImagesCarryTheUnitsSettingsAtTheirOffsets) {
 
     Bytes r3 = one_answer("192.0.2.10", read_req(3));
     ASSERT_EQ(r3.size(), 130u);
-    EXPECT_EQ(hex_at(r3, 116, 2), "4b02");        // 587
+    EXPECT_EQ(hex_at(r3, 116, 2), "4b02");  // 587
     EXPECT_EQ(hex_at(r3, 126, 2), "1727");
     EXPECT_EQ(r3[128], 13);
     Bytes r5 = one_answer("192.0.2.10", read_req(5));
@@ -95,14 +102,18 @@ TEST(Records, ImagesCarryTheUnitsSettingsAtTheirOffsets) {
     EXPECT_EQ(text_at(one_answer("192.0.2.11", read_req(4)), 79), "mail.plant.example");
 
     Bytes d0 = one_answer("192.0.2.12", read_req(0));
-    EXPECT_EQ(hex_at(d0, 4, 4) + hex_at(d0, 10, 1) + hex_at(d0, 16, 4), "00000000" "00" "00000000");
+    EXPECT_EQ(hex_at(d0, 4, 4) + hex_at(d0, 10, 1) + hex_at(d0, 16, 4),
+              "00000000"
+              "00"
+              "00000000");
 
     // Record 1 is write-only, and there is no record 2.
     EXPECT_TRUE(labtest::udp_ask("192.0.2.10", read_req(1)).empty());
     EXPECT_TRUE(labtest::udp_ask("192.0.2.10", read_req(2)).empty());
 }
 
-TEST(Records, ExtraFirmwareTextStartsAtByte16) {
+TEST(Records, ExtraFirmwareTextStartsAtByte16)
+{
     rig::Lab lab(kPlant);
     ASSERT_TRUE(lab.ok()) << lab.sim_log();
     lab.enter_host();
@@ -114,7 +125,8 @@ TEST(Records, ExtraFirmwareTextStartsAtByte16) {
     EXPECT_EQ(text_at(plain, 16), "");
 }
 
-TEST(Records, WrittenRecordsReadBackAndTheLastOneRestartsTheUnit) {
+TEST(Records, WrittenRecordsReadBackAndTheLastOneRestartsTheUnit)
+{
     rig::Lab lab(kPlant);
     ASSERT_TRUE(lab.ok()) << lab.sim_log();
     lab.enter_host();
@@ -159,12 +171,13 @@ TEST(Records, WrittenRecordsReadBackAndTheLastOneRestartsTheUnit) {
     EXPECT_TRUE(labtest::tcp_ask("192.0.2.33", 10001, {'U', 'U'}, 2).connected);
 }
 
-TEST(Records, IpSetupMovesOnlyTheUnitWhoseMacEndsMatch) {
+TEST(Records, IpSetupMovesOnlyTheUnitWhoseMacEndsMatch)
+{
     rig::Lab lab(kPlant);
     ASSERT_TRUE(lab.ok()) << lab.sim_log();
     lab.enter_host();
-    Bytes setup = labtest::cat({{0, 0, 0, 0xFC}, labtest::text("IP-SETUP"), {0, 0, 0xAB, 0xCD},
-                                {192, 0, 2, 44}});
+    Bytes setup = labtest::cat(
+        {{0, 0, 0, 0xFC}, labtest::text("IP-SETUP"), {0, 0, 0xAB, 0xCD}, {192, 0, 2, 44}});
     ASSERT_EQ(setup.size(), 20u);
     EXPECT_TRUE(labtest::udp_ask("255.255.255.255", setup, 300).empty());  // nobody answers it
     ASSERT_TRUE(lab.wait_event("far", "restart"));
@@ -173,7 +186,8 @@ TEST(Records, IpSetupMovesOnlyTheUnitWhoseMacEndsMatch) {
     EXPECT_EQ(one_answer("192.0.2.44", {0, 0, 0, 0xF6}).size(), 30u);
 
     // 0.0.0.0 asks for DHCP: the unit goes to the address its server gives it.
-    Bytes dhcp = labtest::cat({{0, 0, 0, 0xFC}, labtest::text("IP-SETUP"), {0, 0, 0x02, 0x05}, {0, 0, 0, 0}});
+    Bytes dhcp = labtest::cat(
+        {{0, 0, 0, 0xFC}, labtest::text("IP-SETUP"), {0, 0, 0x02, 0x05}, {0, 0, 0, 0}});
     labtest::udp_ask("255.255.255.255", dhcp, 300);
     ASSERT_TRUE(lab.wait_event("dh", "restart"));
     json dh = json::parse(lab.state("dh"));

@@ -25,16 +25,18 @@ std::string as_text(const Bytes& b) { return std::string(b.begin(), b.end()); }
 
 }  // namespace
 
-TEST(Wifi, DumpListsEveryPairThenEndAndOneMoreLine) {
+TEST(Wifi, DumpListsEveryPairThenEndAndOneMoreLine)
+{
     rig::Lab lab(kPlant);
     ASSERT_TRUE(lab.ok()) << lab.sim_log();
     lab.enter_host();
     auto r = labtest::tcp_ask("192.0.2.30", 9998, kDump, 100000);
     EXPECT_TRUE(r.closed_by_unit);
-    EXPECT_EQ(as_text(r.reply),
-              "IP\r\n192.0.2.30\r\nSUBM\r\n255.255.255.0\r\nGWAY\r\n192.0.2.1\r\nPORT\r\n8000\r\n"
-              "MHOST\r\nmail.plant.example\r\nMPORT\r\n25\r\nMUSER\r\n\r\nMPASS\r\n\r\nMFROM\r\n\r\n"
-              "MTO1\r\n\r\nMTO2\r\n\r\nMSUBJ\r\n\r\nHIP\r\n192.0.2.11\r\nHPORT\r\n10001\r\nEND\r\n\r\n");
+    EXPECT_EQ(
+        as_text(r.reply),
+        "IP\r\n192.0.2.30\r\nSUBM\r\n255.255.255.0\r\nGWAY\r\n192.0.2.1\r\nPORT\r\n8000\r\n"
+        "MHOST\r\nmail.plant.example\r\nMPORT\r\n25\r\nMUSER\r\n\r\nMPASS\r\n\r\nMFROM\r\n\r\n"
+        "MTO1\r\n\r\nMTO2\r\n\r\nMSUBJ\r\n\r\nHIP\r\n192.0.2.11\r\nHPORT\r\n10001\r\nEND\r\n\r\n");
     auto v = labtest::tcp_ask("192.0.2.30", 9998, kVer, 100000);
     EXPECT_TRUE(v.closed_by_unit);
     EXPECT_EQ(as_text(v.reply), "SKETCH VER12\r\nTEXT VER3\r\n");
@@ -42,12 +44,14 @@ TEST(Wifi, DumpListsEveryPairThenEndAndOneMoreLine) {
     EXPECT_EQ(labtest::tcp_ask("192.0.2.30", 8000, text("UU"), 2).reply.size(), 2u);
 }
 
-TEST(Wifi, SetTextIsStoredAndAnAddressChangeRestartsTheModuleThere) {
+TEST(Wifi, SetTextIsStoredAndAnAddressChangeRestartsTheModuleThere)
+{
     rig::Lab lab(kPlant);
     ASSERT_TRUE(lab.ok()) << lab.sim_log();
     lab.enter_host();
-    std::string mail = "MHOST\r\nsmtp.example\r\nMPORT\r\n587\r\nMUSER\r\nme\r\nMPASS\r\npw\r\nMFROM\r\n"
-                       "a@b\r\nMTO1\r\nc@d\r\nMTO2\r\n\r\nMSUBJ\r\nhello\r\nEND\r\n";
+    std::string mail =
+        "MHOST\r\nsmtp.example\r\nMPORT\r\n587\r\nMUSER\r\nme\r\nMPASS\r\npw\r\nMFROM\r\n"
+        "a@b\r\nMTO1\r\nc@d\r\nMTO2\r\n\r\nMSUBJ\r\nhello\r\nEND\r\n";
     auto r = labtest::tcp_ask("192.0.2.30", 9998, text(mail), 1, 300);
     EXPECT_TRUE(r.reply.empty());  // a set text gets no answer
     ASSERT_TRUE(lab.wait_event("w", "restart"));

@@ -35,13 +35,15 @@ std::mutex g_registry;
 
 std::string labnet_path() { return lab_source_dir() + "/labnet"; }
 
-std::string ip_path() {
+std::string ip_path()
+{
     for (const char* p : {"/usr/sbin/ip", "/sbin/ip", "/usr/bin/ip", "/bin/ip"})
         if (access(p, X_OK) == 0) return p;
     return "ip";
 }
 
-int run_wait(const std::vector<std::string>& argv) {
+int run_wait(const std::vector<std::string>& argv)
+{
     std::vector<char*> args;
     for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
@@ -56,7 +58,8 @@ int run_wait(const std::vector<std::string>& argv) {
 char g_labnet[4096];  // labnet's path, filled before any handler is installed
 
 // Signal path: only async-signal-safe calls.
-void remove_labs_and_die(int sig) {
+void remove_labs_and_die(int sig)
+{
     static char bash[] = "/bin/bash";
     static char down[] = "down";
     for (int i = 0; i < kMaxLabs; ++i) {
@@ -75,12 +78,13 @@ void remove_labs_and_die(int sig) {
     raise(sig);
 }
 
-int register_lab(const std::string& tag, pid_t sim) {
+int register_lab(const std::string& tag, pid_t sim)
+{
     std::lock_guard<std::mutex> lock(g_registry);
     static bool handlers = false;
     if (!handlers) {
         snprintf(g_labnet, sizeof g_labnet, "%s", labnet_path().c_str());
-        struct sigaction sa{};
+        struct sigaction sa {};
         sa.sa_handler = remove_labs_and_die;
         sigaction(SIGINT, &sa, nullptr);
         sigaction(SIGTERM, &sa, nullptr);
@@ -96,25 +100,29 @@ int register_lab(const std::string& tag, pid_t sim) {
     return -1;
 }
 
-void unregister_lab(int slot) {
+void unregister_lab(int slot)
+{
     if (slot < 0) return;
     std::lock_guard<std::mutex> lock(g_registry);
     g_sims[slot] = 0;
 }
 
-std::string read_file(const std::string& path) {
+std::string read_file(const std::string& path)
+{
     std::ifstream in(path);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
 }
 
-void sweep_once() {
+void sweep_once()
+{
     static std::once_flag once;
     std::call_once(once, [] { run_wait({"/bin/bash", labnet_path(), "sweep"}); });
 }
 
-bool child_gone(pid_t pid) {
+bool child_gone(pid_t pid)
+{
     int status;
     return waitpid(pid, &status, WNOHANG) == pid;
 }
@@ -125,7 +133,8 @@ std::string kivrasetl_path() { return std::string(KIVRA_BINARY_DIR) + "/KIVRASet
 std::string kivrasim_path() { return std::string(KIVRA_BINARY_DIR) + "/kivrasim"; }
 std::string lab_source_dir() { return std::string(KIVRA_SOURCE_DIR) + "/lab"; }
 
-std::string hex(const std::vector<uint8_t>& bytes) {
+std::string hex(const std::vector<uint8_t>& bytes)
+{
     static const char* d = "0123456789abcdef";
     std::string s;
     for (uint8_t b : bytes) {
@@ -137,15 +146,20 @@ std::string hex(const std::vector<uint8_t>& bytes) {
 
 std::vector<uint8_t> as_bytes(std::string_view text) { return {text.begin(), text.end()}; }
 
-std::vector<uint8_t> unhex(std::string_view text) {
+std::vector<uint8_t> unhex(std::string_view text)
+{
     std::vector<uint8_t> out;
     int hi = -1;
     for (char c : text) {
         int v;
-        if (c >= '0' && c <= '9') v = c - '0';
-        else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
-        else continue;
+        if (c >= '0' && c <= '9')
+            v = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            v = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            v = c - 'A' + 10;
+        else
+            continue;
         if (hi < 0) {
             hi = v;
         } else {
@@ -156,11 +170,13 @@ std::vector<uint8_t> unhex(std::string_view text) {
     return out;
 }
 
-bool starts_with(const std::vector<uint8_t>& bytes, const std::vector<uint8_t>& prefix) {
+bool starts_with(const std::vector<uint8_t>& bytes, const std::vector<uint8_t>& prefix)
+{
     return bytes.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), bytes.begin());
 }
 
-Lab::Lab(const std::string& plant_json) {
+Lab::Lab(const std::string& plant_json)
+{
     sweep_once();
     std::string tag = std::to_string(getpid()) + "-" + std::to_string(g_next_lab++);
     host_ns = "kvh-" + tag;
@@ -179,9 +195,9 @@ Lab::Lab(const std::string& plant_json) {
     // Everything the child needs is built before fork: it only makes system calls.
     std::string ns_path = "/run/netns/" + plant_ns, log_path = dir + "/sim.log";
     std::string sim = kivrasim_path(), parent = std::to_string(getpid());
-    std::vector<std::string> args = {sim, "--plant", plant_path, "--journal", journal_path,
-                                     "--state", state_path, "--dev", "veth-plant",
-                                     "--parent", parent};
+    std::vector<std::string> args = {sim,          "--plant",  plant_path, "--journal",
+                                     journal_path, "--state",  state_path, "--dev",
+                                     "veth-plant", "--parent", parent};
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -217,7 +233,8 @@ Lab::Lab(const std::string& plant_json) {
     }
 }
 
-Lab::~Lab() {
+Lab::~Lab()
+{
     if (home_ns_ >= 0) {
         setns(home_ns_, CLONE_NEWNET);
         close(home_ns_);
@@ -244,15 +261,20 @@ Lab::~Lab() {
 
 bool Lab::ok() const { return up; }
 
-std::vector<std::string> Lab::in_host(std::vector<std::string> argv) const {
+std::vector<std::string> Lab::in_host(std::vector<std::string> argv) const
+{
     std::vector<std::string> full = {ip_path(), "netns", "exec", host_ns};
     full.insert(full.end(), argv.begin(), argv.end());
     return full;
 }
 
-int Lab::run_in_host(std::vector<std::string> argv) const { return run_wait(in_host(std::move(argv))); }
+int Lab::run_in_host(std::vector<std::string> argv) const
+{
+    return run_wait(in_host(std::move(argv)));
+}
 
-void Lab::enter_host() {
+void Lab::enter_host()
+{
     int home = open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC);
     int ns = open(("/run/netns/" + host_ns).c_str(), O_RDONLY | O_CLOEXEC);
     if (!up || home < 0 || ns < 0 || setns(ns, CLONE_NEWNET) != 0) {
@@ -260,11 +282,14 @@ void Lab::enter_host() {
         abort();
     }
     close(ns);
-    if (home_ns_ < 0) home_ns_ = home;
-    else close(home);
+    if (home_ns_ < 0)
+        home_ns_ = home;
+    else
+        close(home);
 }
 
-std::vector<JournalEntry> Lab::journal() const {
+std::vector<JournalEntry> Lab::journal() const
+{
     std::vector<JournalEntry> out;
     std::ifstream in(journal_path);
     std::string line;
@@ -287,28 +312,32 @@ std::vector<JournalEntry> Lab::journal() const {
     return out;
 }
 
-std::vector<JournalEntry> Lab::received(const std::string& unit) const {
+std::vector<JournalEntry> Lab::received(const std::string& unit) const
+{
     std::vector<JournalEntry> out;
     for (auto& e : journal())
         if (e.unit == unit && e.dir == "in") out.push_back(std::move(e));
     return out;
 }
 
-std::vector<JournalEntry> Lab::sent(const std::string& unit) const {
+std::vector<JournalEntry> Lab::sent(const std::string& unit) const
+{
     std::vector<JournalEntry> out;
     for (auto& e : journal())
         if (e.unit == unit && e.dir == "out") out.push_back(std::move(e));
     return out;
 }
 
-std::string Lab::state(const std::string& unit) const {
+std::string Lab::state(const std::string& unit) const
+{
     auto j = nlohmann::json::parse(read_file(state_path), nullptr, false);
     if (j.is_discarded() || !j.contains("units") || !j["units"].contains(unit)) return "";
     return j["units"][unit].dump();
 }
 
 bool Lab::wait_journal(const std::function<bool(const std::vector<JournalEntry>&)>& pred,
-                       int timeout_ms) const {
+                       int timeout_ms) const
+{
     auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
     for (;;) {
         if (pred(journal())) return true;
@@ -318,7 +347,8 @@ bool Lab::wait_journal(const std::function<bool(const std::vector<JournalEntry>&
 }
 
 bool Lab::wait_received(const std::string& unit, const std::vector<uint8_t>& prefix, int count,
-                        int timeout_ms) const {
+                        int timeout_ms) const
+{
     return wait_journal(
         [&](const std::vector<JournalEntry>& all) {
             int n = 0;
@@ -330,7 +360,8 @@ bool Lab::wait_received(const std::string& unit, const std::vector<uint8_t>& pre
 }
 
 bool Lab::wait_event(const std::string& unit, const std::string& event, int count,
-                     int timeout_ms) const {
+                     int timeout_ms) const
+{
     return wait_journal(
         [&](const std::vector<JournalEntry>& all) {
             int n = 0;

@@ -13,21 +13,21 @@
 
 #include <cstdint>
 #include <functional>
-#include <string_view>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace rig {
 
 // One line of the simulator's journal.
 struct JournalEntry {
-    long long t_us = 0;          // monotonic time of the event, microseconds
-    std::string unit;            // unit name from the plant ("" for lab-wide events)
-    std::string proto;           // "udp" | "tcp" ("" for lab-wide events)
-    std::string dir;             // "in" (the unit received) | "out" (the unit sent) | "" (event only)
-    std::string local;           // "a.b.c.d:port" on the unit's side
-    std::string peer;            // "a.b.c.d:port" of the other side
-    int conn = 0;                // TCP connection id (unique in the run), 0 for UDP
+    long long t_us = 0;  // monotonic time of the event, microseconds
+    std::string unit;    // unit name from the plant ("" for lab-wide events)
+    std::string proto;   // "udp" | "tcp" ("" for lab-wide events)
+    std::string dir;     // "in" (the unit received) | "out" (the unit sent) | "" (event only)
+    std::string local;   // "a.b.c.d:port" on the unit's side
+    std::string peer;    // "a.b.c.d:port" of the other side
+    int conn = 0;        // TCP connection id (unique in the run), 0 for UDP
     std::vector<uint8_t> bytes;  // datagram, framed request or reply
     std::string event;           // "" for plain traffic, else e.g. "connect", "close", "restart"
 };
@@ -48,9 +48,11 @@ struct Lab {
     // into host; aborts if it cannot. Call before any test thread starts sockets.
     void enter_host();
 
-    std::vector<JournalEntry> journal() const;                          // everything so far, in order
-    std::vector<JournalEntry> received(const std::string& unit) const;  // what a unit received (traffic only)
-    std::vector<JournalEntry> sent(const std::string& unit) const;      // what a unit sent (traffic only)
+    std::vector<JournalEntry> journal() const;  // everything so far, in order
+    std::vector<JournalEntry> received(
+        const std::string& unit) const;  // what a unit received (traffic only)
+    std::vector<JournalEntry> sent(
+        const std::string& unit) const;  // what a unit sent (traffic only)
     // Current state of one unit as JSON text ("" when the unit is unknown).
     std::string state(const std::string& unit) const;
 
@@ -77,10 +79,10 @@ struct Lab {
     int sim_pid = -1;        // the simulator's process id while it runs
     bool up = false;
 
-private:
-    std::string tag_;        // "<pid>-<n>": names kvh-<tag> and kvp-<tag>
-    int slot_ = -1;          // entry in the clean-up registry for signals
-    int home_ns_ = -1;       // the namespace enter_host() left, restored at the end
+  private:
+    std::string tag_;   // "<pid>-<n>": names kvh-<tag> and kvp-<tag>
+    int slot_ = -1;     // entry in the clean-up registry for signals
+    int home_ns_ = -1;  // the namespace enter_host() left, restored at the end
 };
 
 std::string kivrasetl_path();  // the built KIVRASetL
@@ -88,9 +90,9 @@ std::string kivrasim_path();   // the built simulator
 std::string lab_source_dir();  // the lab/ folder of the source tree (plants, PLANT.md, labnet)
 
 // Helpers for journal checks.
-std::string hex(const std::vector<uint8_t>& bytes);         // "0a1bff", lower case
-std::vector<uint8_t> as_bytes(std::string_view text);       // the text's bytes as they are
-std::vector<uint8_t> unhex(std::string_view hex_text);      // "0a 1b ff" / "0a1bff" to bytes
+std::string hex(const std::vector<uint8_t>& bytes);     // "0a1bff", lower case
+std::vector<uint8_t> as_bytes(std::string_view text);   // the text's bytes as they are
+std::vector<uint8_t> unhex(std::string_view hex_text);  // "0a 1b ff" / "0a1bff" to bytes
 bool starts_with(const std::vector<uint8_t>& bytes, const std::vector<uint8_t>& prefix);
 
 }  // namespace rig
