@@ -326,6 +326,11 @@ bool Term::wait_until(int timeout_ms, const std::function<bool()>& done)
     }
 }
 
+bool Term::wait_for(const std::function<bool()>& cond, int timeout_ms)
+{
+    return wait_until(timeout_ms, cond);
+}
+
 bool Term::wait_text(std::string_view utf8, int timeout_ms)
 {
     return wait_until(timeout_ms, [&] { return screen_has(utf8); });

@@ -53,6 +53,8 @@ struct Term {
         int timeout_ms = 10000);  // exit status 0..255, -1 if still running after the wait
     size_t bytes_read() const;    // bytes the program wrote to the terminal so far
     void settle(int quiet_ms = 150, int timeout_ms = 5000);  // until output is quiet for quiet_ms
+    // Polls the screen until cond() holds; false if it still does not after timeout_ms.
+    bool wait_for(const std::function<bool()>& cond, int timeout_ms = 10000);
 
     // Rig internals, public only so the emulator's C callbacks can reach them.
     void on_output(const char* bytes, size_t len);  // emulator replies to the program

@@ -52,12 +52,25 @@ const Placed kAreas[] = {
     {23, 79, "help bar, last column", kBlack, kWhite},
 };
 
+bool start_screen_drawn(rig::Term& t)
+{
+    for (const Placed& p : kStartScreen) {
+        std::string want = p.text;
+        if (t.text(p.row, p.col, 80 - p.col).substr(0, want.size()) != want) return false;
+        if (t.fg(p.row, p.col) != p.fg || t.bg(p.row, p.col) != p.bg) return false;
+    }
+    for (const Placed& a : kAreas)
+        if (t.fg(a.row, a.col) != a.fg || t.bg(a.row, a.col) != a.bg) return false;
+    return true;
+}
+
 TEST(StartScreen, EveryFixedTextStandsAtItsPlaceInItsColours)
 {
     rig::ScratchDir dir;
     rig::Term t({program()}, 24, 80, {}, dir.path());
     ASSERT_TRUE(t.wait_text(kVersionText)) << t.dump();
-    t.settle();
+    // Then each mismatch is reported on its own.
+    t.wait_for([&] { return start_screen_drawn(t); });
     for (const Placed& p : kStartScreen) {
         std::string want = p.text;
         // Wide characters take two cells: read the same number of cells as
@@ -80,8 +93,7 @@ TEST(StartScreen, EveryFixedTextStandsAtItsPlaceInItsColours)
 TEST(StartScreen, ALargerTerminalUsesOnlyTheTopLeft80x24)
 {
     rig::Term t({program()}, 40, 120);
-    ASSERT_TRUE(t.wait_text(kVersionText)) << t.dump();
-    t.settle();
+    ASSERT_TRUE(t.wait_for([&] { return t.bg(23, 79) == kWhite; })) << t.dump();
     EXPECT_EQ(t.text(23, 60, 15), kVersionText);
     EXPECT_EQ(t.bg(23, 79), kWhite);
     EXPECT_NE(t.bg(23, 80), kWhite);
@@ -122,9 +134,8 @@ TEST(TopMenu, DownBeforeAnySearchAsksForASearchAndTheMenuStays)
     EXPECT_EQ(t.text(4, 1, 32), "最初にデバイスを検索してください");
     EXPECT_EQ(t.bg(4, 1), kWhite);
     // Every pass starts again on "検索".
-    t.settle();
-    EXPECT_EQ(t.bg(0, 1), kBlue);
-    EXPECT_EQ(t.bg(0, 20), kWhite);
+    EXPECT_TRUE(t.wait_for([&] { return t.bg(0, 1) == kBlue && t.bg(0, 20) == kWhite; }))
+        << t.dump();
     t.esc();
     EXPECT_EQ(t.wait_exit(), 0);
 }
@@ -141,10 +152,13 @@ TEST(TopMenu, LeftAndRightWrapAroundTheThreeItems)
     const int item_cols[] = {1, 20, 44};
     for (auto& m : moves) {
         (t.*m.press)();
-        t.settle();
-        for (int col : item_cols)
-            EXPECT_EQ(t.bg(0, col), col == m.current_col ? kBlue : kWhite)
-                << "item at column " << col << " after a move to " << m.current_col;
+        auto only_current = [&] {
+            for (int col : item_cols)
+                if (t.bg(0, col) != (col == m.current_col ? kBlue : kWhite)) return false;
+            return true;
+        };
+        EXPECT_TRUE(t.wait_for(only_current)) << "after a move to " << m.current_col << "\n"
+                                              << t.dump();
     }
     t.f9();
     EXPECT_EQ(t.wait_exit(), 0);
@@ -154,9 +168,10 @@ TEST(TopMenu, LeftAndRightWrapAroundTheThreeItems)
 // is back in its usual line mode with echo.
 rig::Term in_shell(int rows, int cols)
 {
-    std::string script = "'" + program() +
-                         "'; echo \"status=$?\"; stty -a | tr ' ' '\\n' | grep -x -e icanon -e echo "
-                         "| tr '\\n' ' '; echo; sleep 30";
+    std::string script =
+        "'" + program() +
+        "'; echo \"status=$?\"; stty -a | tr ' ' '\\n' | grep -x -e icanon -e echo "
+        "| tr '\\n' ' '; echo; sleep 30";
     return rig::Term({"/bin/sh", "-c", script}, rows, cols);
 }
 
@@ -204,12 +219,11 @@ TEST(StartScreen, ResizingTheTerminalWindowNeitherEndsNorBreaksTheTool)
     }
     t.down();  // the list's first row asks for a search
     ASSERT_TRUE(t.wait_text("最初にデバイスを検索してください")) << t.dump();
-    t.settle();
-    // Everything is back where it was, the item three Rights on is current.
+    // Everything is back where it was, and the pass starts again on "検索".
+    ASSERT_TRUE(t.wait_for([&] { return t.bg(0, 1) == kBlue; })) << t.dump();
     EXPECT_EQ(t.text(23, 60, 15), kVersionText) << t.dump();
     EXPECT_EQ(t.text(2, 2, 18), "検索済デバイス一覧");
     EXPECT_EQ(t.text(16, 1, 17), "ゲートウェイ    :");
-    EXPECT_EQ(t.bg(0, 1), kBlue);  // every pass starts again on "検索"
     EXPECT_EQ(t.bg(0, 44), kWhite);
     EXPECT_EQ(t.bg(11, 78), kWhite);
     EXPECT_EQ(t.bg(12, 79), kGrey);

@@ -53,34 +53,29 @@ TEST(TopLevelLoop, AfterASearchEscAndDownMoveBetweenMenuAndListAndTheChosenRowSt
 
     t.enter();  // "検索"
     ASSERT_TRUE(t.wait_row(kLastListRow, "192.0.2.", 30000)) << t.dump();
-    t.settle();
     // The list has the cursor: its first row is current, "検索" is not.
-    EXPECT_EQ(t.bg(kFirstListRow, 1), kBlue) << t.dump();
-    EXPECT_EQ(t.bg(0, 1), kWhite);
+    auto list_has_cursor = [&] { return t.bg(kFirstListRow, 1) == kBlue && t.bg(0, 1) == kWhite; };
+    EXPECT_TRUE(t.wait_for(list_has_cursor)) << t.dump();
 
     // Esc goes back to the top menu; there Esc does nothing while units are
     // known, and Down goes to the list again.
     t.esc();
-    ASSERT_TRUE(t.wait_text(kVersionText));
-    t.settle();
-    EXPECT_EQ(t.bg(0, 1), kBlue) << t.dump();
-    EXPECT_EQ(marked_rows(t, kBlue), 0);
+    EXPECT_TRUE(t.wait_for([&] { return t.bg(0, 1) == kBlue && marked_rows(t, kBlue) == 0; }))
+        << t.dump();
     t.esc();
     t.down();
-    t.settle();
-    EXPECT_EQ(t.wait_exit(0), -1)
-        << "Esc on the top menu must not end the program with units listed";
-    EXPECT_EQ(t.bg(kFirstListRow, 1), kBlue) << t.dump();
-    EXPECT_EQ(t.bg(0, 1), kWhite);
+    EXPECT_TRUE(t.wait_for(list_has_cursor))
+        << "Esc on the top menu must not end the program with units listed\n"
+        << t.dump();
 
     // The ninth Down reaches the tenth unit on the last row; the list has
     // scrolled by two lines.
     std::string first_before = address_in(t, kFirstListRow);
     std::string third_before = address_in(t, kFirstListRow + 2);
     for (int i = 0; i < 9; ++i) t.down();
-    t.settle();
-    ASSERT_EQ(t.bg(kLastListRow, 1), kBlue) << t.dump();
-    EXPECT_EQ(address_in(t, kFirstListRow), third_before) << t.dump();
+    ASSERT_TRUE(t.wait_for([&] {
+        return t.bg(kLastListRow, 1) == kBlue && address_in(t, kFirstListRow) == third_before;
+    })) << t.dump();
     std::string tenth = address_in(t, kLastListRow);
     ASSERT_FALSE(tenth.empty()) << t.dump();
     EXPECT_NE(tenth, first_before);
@@ -88,8 +83,7 @@ TEST(TopLevelLoop, AfterASearchEscAndDownMoveBetweenMenuAndListAndTheChosenRowSt
     // Choosing it opens its settings; the row showing it is marked.
     t.enter();
     ASSERT_TRUE(t.wait_text("サブネット内", 20000)) << t.dump();
-    t.settle();
-    EXPECT_EQ(t.bg(kLastListRow, 1), kYellow) << t.dump();
+    EXPECT_TRUE(t.wait_for([&] { return t.bg(kLastListRow, 1) == kYellow; })) << t.dump();
     EXPECT_EQ(t.fg(kLastListRow, 1), kBlue);
     EXPECT_EQ(address_in(t, kLastListRow), tenth);
     EXPECT_EQ(marked_rows(t, kYellow), 1);
@@ -97,10 +91,10 @@ TEST(TopLevelLoop, AfterASearchEscAndDownMoveBetweenMenuAndListAndTheChosenRowSt
     // Back in the list, it starts again from its first line and unit.
     t.esc();
     ASSERT_TRUE(t.wait_gone("サブネット内")) << t.dump();
-    t.settle();
-    EXPECT_EQ(marked_rows(t, kYellow), 0) << t.dump();
-    EXPECT_EQ(t.bg(kFirstListRow, 1), kBlue);
-    EXPECT_EQ(address_in(t, kFirstListRow), first_before);
+    EXPECT_TRUE(t.wait_for([&] {
+        return marked_rows(t, kYellow) == 0 && t.bg(kFirstListRow, 1) == kBlue &&
+               address_in(t, kFirstListRow) == first_before;
+    })) << t.dump();
 
     t.f9();
     EXPECT_EQ(t.wait_exit(), 0) << t.dump();

@@ -43,8 +43,9 @@ TEST(TermRig, TheProgramSeesTheSizeTheTypeAndTheExtraEnvironment)
 TEST(TermRig, KeysArriveAsTheTerminalSendsThem)
 {
     // od prints what arrived, in octal, after the line is read raw.
-    rig::Term t({"/bin/sh", "-c", "stty raw -echo; head -c 17 | od -An -c -w17; sleep 30"});
-    t.settle();
+    rig::Term t(
+        {"/bin/sh", "-c", "stty raw -echo; echo ready; head -c 17 | od -An -c -w17; sleep 30"});
+    ASSERT_TRUE(t.wait_text("ready"));
     t.up();
     t.down();
     t.f9();
