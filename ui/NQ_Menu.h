@@ -36,5 +36,5 @@ int menu_read_key();
 // in the program's 80 x 24 screen.
 void keep_fixed_screen();
 // Paints the whole screen again if the window was resized since the last
-// call; true when it did. Key loops call it when a read is interrupted.
+// call; true when it did. Key loops call it after each key read.
 bool repaint_after_resize();

@@ -1,32 +1,40 @@
 // The screen stays a fixed 80 x 24 area when the operator resizes the
-// terminal window: curses is not told of the new size (it would shrink the
-// windows for good), and the next key read paints the whole area again, so
-// whatever the terminal lost while smaller comes back.
+// terminal window. The resize signal is held blocked for the whole run, so
+// curses is never told of the new size (it would shrink the windows for
+// good) and no socket wait, pause or key read is ever cut short by it. The
+// next key read finds the pending signal and paints the whole area again,
+// so whatever the terminal lost while it was smaller comes back.
+#include <pthread.h>
 #include <signal.h>
 
 #include "ui/NQ_Menu.h"
 
 namespace {
 
-volatile sig_atomic_t resized = 0;
-
-void on_resize(int) { resized = 1; }
+sigset_t resize_signal()
+{
+    sigset_t s;
+    sigemptyset(&s);
+    sigaddset(&s, SIGWINCH);
+    return s;
+}
 
 }  // namespace
 
 void keep_fixed_screen()
 {
-    struct sigaction sa {};
-    sa.sa_handler = on_resize;
-    sigemptyset(&sa.sa_mask);
-    sa.sa_flags = 0;  // a waiting key read returns, so the repaint happens at once
-    sigaction(SIGWINCH, &sa, nullptr);
+    // Called before any thread starts: every later thread inherits the mask.
+    sigset_t s = resize_signal();
+    pthread_sigmask(SIG_BLOCK, &s, nullptr);
 }
 
 bool repaint_after_resize()
 {
+    sigset_t s = resize_signal();
+    timespec now{};
+    bool resized = false;
+    while (sigtimedwait(&s, nullptr, &now) == SIGWINCH) resized = true;
     if (!resized) return false;
-    resized = 0;
     clearok(curscr, TRUE);
     wrefresh(curscr);
     return true;

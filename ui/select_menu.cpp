@@ -59,10 +59,10 @@ int menu_read_key()
 {
     // In blocking mode curses returns ERR only when the terminal cannot be
     // read; after many in a row it is gone, and the program ends as on F9.
-    for (int errors = 0; errors < kLostTerminalReads;) {
+    for (int errors = 0; errors < kLostTerminalReads; ++errors) {
         int ch = getch();
+        repaint_after_resize();
         if (ch != ERR) return ch;
-        if (!repaint_after_resize()) ++errors;
     }
     return KEY_F(9);
 }
