@@ -7,7 +7,7 @@ namespace {
 // Widths beyond this would not fit any screen; such a record is left unbuilt.
 constexpr int WIDTH_LIMIT = 200;
 
-struct FieldSpec {
+struct FieldLayout {
     int cols;
     int row;
     int col;
@@ -15,10 +15,10 @@ struct FieldSpec {
     Field_Options off;  // options switched off
 };
 
-// Makes the fields of record f from specs (slot 0 first) and the form over
+// Makes the fields of record f from their layouts (slot 0 first) and the form over
 // them. When any of them cannot be made, nothing is kept and f->form stays
 // null, which the show and input functions treat as no form.
-void build(MyForm* f, const FieldSpec* specs, int count)
+void build(MyForm* f, const FieldLayout* slots, int count)
 {
     // A record built before is built anew from its current settings.
     if (f->form != nullptr) free_form(f->form);
@@ -28,7 +28,7 @@ void build(MyForm* f, const FieldSpec* specs, int count)
         field = nullptr;
     }
     for (int i = 0; i < count; i++) {
-        const FieldSpec& s = specs[i];
+        const FieldLayout& s = slots[i];
         FIELD* field = new_field(1, s.cols, s.row, s.col, 0, 0);
         if (field == nullptr) {
             for (int k = 0; k < i; k++) {
@@ -54,14 +54,14 @@ void build_entry(MyForm* f, Field_Options entry_off)
 {
     if (!width_ok(f)) return;
     int w = f->width + 1;
-    const FieldSpec specs[3] = {
+    const FieldLayout slots[3] = {
         {12, 0, 0, f->label, O_ACTIVE},
         {w, 0, 13, nullptr, entry_off},
         {8, 0, w + 14, "決定", O_EDIT},
     };
     f->cols = w + 22;
     f->rows = 1;
-    build(f, specs, 3);
+    build(f, slots, 3);
 }
 
 }  // namespace
@@ -104,21 +104,21 @@ void init_myform_2sel(MyForm* f)
 {
     if (f == nullptr || !width_ok(f)) return;
     int w = f->width + 1;
-    const FieldSpec specs[3] = {
+    const FieldLayout slots[3] = {
         {12, 0, w, f->label, O_ACTIVE},
         {w, 1, 3, f->sel_text[0], O_EDIT | O_AUTOSKIP},
         {w, 1, w + 5, f->sel_text[1], O_EDIT | O_AUTOSKIP},
     };
     f->cols = 2 * w + 8;
     f->rows = 2;
-    build(f, specs, 3);
+    build(f, slots, 3);
 }
 
 void init_myform_3sel(MyForm* f)
 {
     if (f == nullptr || !width_ok(f)) return;
     int w = f->width + 1;
-    const FieldSpec specs[4] = {
+    const FieldLayout slots[4] = {
         {12, 0, w, f->label, O_ACTIVE},
         {w, 1, 3, f->sel_text[0], O_EDIT},
         {w, 1, w + 5, f->sel_text[1], O_EDIT},
@@ -126,7 +126,7 @@ void init_myform_3sel(MyForm* f)
     };
     f->cols = 3 * w + 10;
     f->rows = 2;
-    build(f, specs, 4);
+    build(f, slots, 4);
 }
 
 void init_myform_16sel(MyForm* f)
@@ -136,12 +136,12 @@ void init_myform_16sel(MyForm* f)
     if (f->nsel < 1) f->nsel = 1;
     if (f->nsel > 16) f->nsel = 16;
     int w = f->width + 1;
-    FieldSpec specs[17];
-    specs[0] = {w + 4, 0, 0, f->label, O_ACTIVE};
-    for (int i = 1; i <= f->nsel; i++) specs[i] = {w, i + 1, 2, f->sel_text[i - 1], O_EDIT};
+    FieldLayout slots[17];
+    slots[0] = {w + 4, 0, 0, f->label, O_ACTIVE};
+    for (int i = 1; i <= f->nsel; i++) slots[i] = {w, i + 1, 2, f->sel_text[i - 1], O_EDIT};
     f->cols = w + 8;
     f->rows = f->nsel + 2;
-    build(f, specs, f->nsel + 1);
+    build(f, slots, f->nsel + 1);
 }
 
 void init_myform(MyForm* f)
