@@ -310,6 +310,10 @@ void Sim::on_udp(int fd)
             journal(i, "udp", "in", endpoint(dst, kXPortPort), peer, 0, d, r.event);
             if (r.changed) write_state();
             for (Bytes& reply : r.replies) {
+                if (u.faults.udp_garbage) garble(reply);
+                if (u.faults.udp_truncate >= 0 &&
+                    reply.size() > static_cast<size_t>(u.faults.udp_truncate))
+                    reply.resize(u.faults.udp_truncate);
                 Pending p{};
                 p.tcp = false;
                 p.unit = i;

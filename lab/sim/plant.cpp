@@ -75,6 +75,17 @@ struct Loader {
         *out = static_cast<int>(v);
         return true;
     }
+    // Every key of j is one of keys (keys starting with "_" are comments).
+    bool only(const json& j, std::initializer_list<const char*> keys)
+    {
+        if (!j.is_object()) return fail("must be an object");
+        for (auto it = j.begin(); it != j.end(); ++it) {
+            bool known = !it.key().empty() && it.key()[0] == '_';
+            for (const char* k : keys) known = known || it.key() == k;
+            if (!known) return fail("unknown key " + it.key());
+        }
+        return true;
+    }
     bool flag(const json& j, const char* key, bool* out)
     {
         if (!j.contains(key)) return true;
@@ -117,6 +128,9 @@ bool build_records(Unit& u, const json& j, Loader& L, uint32_t static_ip, uint32
 
     json conn = j.value("conn", json::object());
     L.where = u.name + ".conn: ";
+    if (!L.only(conn, {"dest1", "dport1", "mode1", "port2", "dest2", "dport2", "mode2", "port3",
+                       "mode3"}))
+        return false;
     std::string dest1 = "0.0.0.0", dest2;
     int dport1 = 0, mode1 = 0xC0, port2 = 10002, dport2 = 0, mode2 = 0, port3 = 10003, mode3 = 0;
     if (!L.text(conn, "dest1", &dest1) || !L.text(conn, "dest2", &dest2) ||
@@ -144,6 +158,9 @@ bool build_records(Unit& u, const json& j, Loader& L, uint32_t static_ip, uint32
 
     json mail = j.value("mail", json::object());
     L.where = u.name + ".mail: ";
+    if (!L.only(mail,
+                {"server", "host", "port", "from_user", "from_domain", "to1", "to2", "subject"}))
+        return false;
     uint32_t server = 0;
     std::string host, from_user, from_domain, to1, to2, subject;
     int port = 25;
@@ -214,6 +231,9 @@ bool load_controller(Unit& u, const json& j, Loader& L)
     for (size_t c = 0; c < ai.size(); ++c) {
         AnalogInput& a = u.ai[c];
         L.where = u.name + ".ai[" + std::to_string(c) + "]: ";
+        if (!L.only(ai[c], {"range", "led", "mail", "low", "high", "tc_type", "tc_flags", "tc_out",
+                            "tc_low", "tc_high"}))
+            return false;
         if (!L.integer(ai[c], "range", 0, 15, &a.range) || !L.integer(ai[c], "led", 0, 1, &a.led) ||
             !L.integer(ai[c], "mail", 0, 3, &a.mail) ||
             !L.integer(ai[c], "low", 0, 65535, &a.low) ||
@@ -230,6 +250,7 @@ bool load_controller(Unit& u, const json& j, Loader& L)
     for (size_t d = 0; d < dos.size(); ++d) {
         DoAlert& a = u.dos[d];
         L.where = u.name + ".do[" + std::to_string(d) + "]: ";
+        if (!L.only(dos[d], {"enable", "input", "direction", "width"})) return false;
         if (!L.integer(dos[d], "enable", 0, 15, &a.enable) ||
             !L.integer(dos[d], "input", 0, 15, &a.input) ||
             !L.integer(dos[d], "direction", 0, 15, &a.direction) ||
@@ -247,6 +268,8 @@ bool load_faults(Unit& u, const json& j, Loader& L)
     static const std::set<std::string> known = {"udp_silent",
                                                 "unreadable_record",
                                                 "udp_delay_ms",
+                                                "udp_truncate",
+                                                "udp_garbage",
                                                 "tcp_silent",
                                                 "refused",
                                                 "delay_ms",
@@ -262,8 +285,9 @@ bool load_faults(Unit& u, const json& j, Loader& L)
     return L.flag(f, "udp_silent", &k.udp_silent) &&
            L.integer(f, "unreadable_record", 0, 7, &k.unreadable_record) &&
            L.integer(f, "udp_delay_ms", 0, 600000, &k.udp_delay_ms) &&
-           L.flag(f, "tcp_silent", &k.tcp_silent) && L.flag(f, "refused", &k.refused) &&
-           L.integer(f, "delay_ms", 0, 600000, &k.delay_ms) &&
+           L.integer(f, "udp_truncate", 0, 100000, &k.udp_truncate) &&
+           L.flag(f, "udp_garbage", &k.udp_garbage) && L.flag(f, "tcp_silent", &k.tcp_silent) &&
+           L.flag(f, "refused", &k.refused) && L.integer(f, "delay_ms", 0, 600000, &k.delay_ms) &&
            L.integer(f, "truncate", 0, 100000, &k.truncate) &&
            L.flag(f, "close_early", &k.close_early) && L.flag(f, "wrong_echo", &k.wrong_echo) &&
            L.flag(f, "garbage", &k.garbage) &&
@@ -279,6 +303,12 @@ bool load_unit(const json& j, size_t position, Unit& u, Loader& L)
         return L.fail("needs a name");
     u.name = j["name"].get<std::string>();
     L.where = u.name + ": ";
+    if (!L.only(j, {"name",   "ip",      "mac",       "module",   "devtype", "query",
+                    "nib5",   "nib6",    "model",     "unit_id",  "answer",  "cmd_port",
+                    "dhcp",   "dhcp_ip", "static_ip", "mask",     "gateway", "extfirm",
+                    "conn",   "mail",    "records",   "params",   "memory",  "ai",
+                    "notice", "do",      "wifi",      "versions", "faults"}))
+        return false;
     if (!j.contains("ip")) return L.fail("needs an ip");
     if (!L.address(j, "ip", &u.ip)) return false;
 
@@ -387,6 +417,7 @@ bool load_plant(const std::string& json_text, Plant* plant, std::string* error)
         return false;
     }
     Loader L{error, ""};
+    if (!L.only(j, {"units", "hosts"})) return false;
     json hosts = j.value("hosts", json::array());
     if (!hosts.is_array()) return L.fail("hosts must be a list");
     for (const auto& h : hosts) {

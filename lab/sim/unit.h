@@ -18,6 +18,8 @@ struct Faults {
     bool udp_silent = false;            // no answer to any datagram
     int unreadable_record = -1;         // this record's reads get no answer
     int udp_delay_ms = 0;               // datagram answers sent this late
+    int udp_truncate = -1;              // datagram answers cut to this many bytes (-1: whole)
+    bool udp_garbage = false;           // datagram answers replaced by junk of the same length
     bool tcp_silent = false;            // connections accepted, never answered
     bool refused = false;               // no TCP listener at all
     int delay_ms = 0;                   // TCP answers sent this late

@@ -101,3 +101,25 @@ TEST(Cleanup, SimulatorRefusesToRunOutsideALab)
     EXPECT_EQ(WEXITSTATUS(status), 3);
     EXPECT_NE(out.find("refusing"), std::string::npos);
 }
+
+TEST(Cleanup, APlantWithAMistakeIsRefusedWithTheReason)
+{
+    struct Case {
+        const char* plant;
+        const char* reason;
+    } cases[] = {
+        {R"({"units": [{ "name": "a", "ip": "192.0.2.10", "modle": 3 }]})", "unknown key modle"},
+        {R"({"units": [{ "name": "a", "ip": "192.0.2.300" }]})", "ip is not an IPv4 address"},
+        {R"({"units": [{ "name": "a", "ip": "192.0.2.10", "faults": { "slow": 1 } }]})",
+         "unknown knob slow"},
+        {R"({"units": [{ "name": "a", "ip": "192.0.2.10" }, { "name": "a", "ip": "192.0.2.11" }]})",
+         "two units named a"},
+        {R"({"units": [{ "name": "a", "ip": "192.0.2.10", "records": { "3": { "129": "0102" } } }]})",
+         "outside the image"},
+    };
+    for (const auto& c : cases) {
+        rig::Lab lab(c.plant);
+        EXPECT_FALSE(lab.ok()) << c.reason;
+        EXPECT_NE(lab.sim_log().find(c.reason), std::string::npos) << lab.sim_log();
+    }
+}

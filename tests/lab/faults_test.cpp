@@ -25,7 +25,9 @@ const char* kPlant = R"({
     { "name": "junk", "ip": "192.0.2.19", "model": 3, "faults": { "garbage": true } },
     { "name": "endonly", "ip": "192.0.2.20", "module": "wifi", "faults": { "dump_stops_after_end": true } },
     { "name": "long", "ip": "192.0.2.21", "module": "wifi", "faults": { "long_dump_line": 300 } },
-    { "name": "fine", "ip": "192.0.2.22", "model": 1 }
+    { "name": "fine", "ip": "192.0.2.22", "model": 1 },
+    { "name": "stub", "ip": "192.0.2.23", "faults": { "udp_truncate": 12 } },
+    { "name": "noise", "ip": "192.0.2.24", "faults": { "udp_garbage": true } }
   ]})";
 
 const Bytes kDump = labtest::cat({text("DUMP\nEND\n"), {0}});
@@ -50,6 +52,13 @@ TEST(Faults, UdpKnobs)
     EXPECT_TRUE(labtest::udp_ask("192.0.2.11", {0, 0, 0, 0xE3}).empty());
     ASSERT_EQ(labtest::udp_ask("192.0.2.11", {0, 0, 0, 0xE4}).size(), 1u);
     EXPECT_EQ(lab.received("no3")[0].event, "ignored");
+    auto stub = labtest::udp_ask("192.0.2.23", {0, 0, 0, 0xE3});
+    ASSERT_EQ(stub.size(), 1u);
+    EXPECT_EQ(stub[0].bytes.size(), 12u);
+    auto noise = labtest::udp_ask("192.0.2.24", {0, 0, 0, 0xF6});
+    ASSERT_EQ(noise.size(), 1u);
+    EXPECT_EQ(rig::hex(noise[0].bytes).substr(0, 8), "a55aff00");
+    EXPECT_EQ(noise[0].bytes.size(), 30u);
 
     // A late unit holds up nobody: another unit answers first.
     std::vector<labtest::Datagram> late;
