@@ -175,7 +175,13 @@ bool starts_with(const std::vector<uint8_t>& bytes, const std::vector<uint8_t>& 
     return bytes.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), bytes.begin());
 }
 
-Lab::Lab(const std::string& plant_json)
+struct Lab::JournalCache {
+    std::mutex mutex;
+    size_t offset = 0;  // bytes of the journal file parsed so far
+    std::vector<JournalEntry> entries;
+};
+
+Lab::Lab(const std::string& plant_json) : cache_(std::make_unique<JournalCache>())
 {
     sweep_once();
     std::string tag = std::to_string(getpid()) + "-" + std::to_string(g_next_lab++);
@@ -290,13 +296,16 @@ void Lab::enter_host()
 
 std::vector<JournalEntry> Lab::journal() const
 {
-    std::vector<JournalEntry> out;
-    std::ifstream in(journal_path);
+    // Only the lines added since the last call are read and parsed: tests poll often.
+    std::lock_guard<std::mutex> lock(cache_->mutex);
+    std::ifstream in(journal_path, std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(cache_->offset));
     std::string line;
     while (std::getline(in, line)) {
-        if (line.empty() || line.back() != '}') continue;  // a line still being written
+        if (in.eof()) break;  // no line feed yet: a line still being written
+        cache_->offset += line.size() + 1;
         auto j = nlohmann::json::parse(line, nullptr, false);
-        if (j.is_discarded()) continue;
+        if (j.is_discarded() || !j.is_object()) continue;
         JournalEntry e;
         e.t_us = j.value("t_us", 0LL);
         e.unit = j.value("unit", "");
@@ -307,9 +316,9 @@ std::vector<JournalEntry> Lab::journal() const
         e.conn = j.value("conn", 0);
         e.bytes = unhex(j.value("bytes", ""));
         e.event = j.value("event", "");
-        out.push_back(std::move(e));
+        cache_->entries.push_back(std::move(e));
     }
-    return out;
+    return cache_->entries;
 }
 
 std::vector<JournalEntry> Lab::received(const std::string& unit) const

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -80,9 +81,11 @@ struct Lab {
     bool up = false;
 
   private:
-    std::string tag_;   // "<pid>-<n>": names kvh-<tag> and kvp-<tag>
-    int slot_ = -1;     // entry in the clean-up registry for signals
-    int home_ns_ = -1;  // the namespace enter_host() left, restored at the end
+    std::string tag_;     // "<pid>-<n>": names kvh-<tag> and kvp-<tag>
+    int slot_ = -1;       // entry in the clean-up registry for signals
+    int home_ns_ = -1;    // the namespace enter_host() left, restored at the end
+    struct JournalCache;  // journal lines parsed so far
+    std::unique_ptr<JournalCache> cache_;
 };
 
 std::string kivrasetl_path();  // the built KIVRASetL
