@@ -67,24 +67,41 @@ TEST(Cleanup, TwoLabsWithTheSameAddressesDoNotMeet)
     EXPECT_EQ(two.received("b").size(), 1u);
 }
 
-TEST(Cleanup, SweepRemovesLabsOfProcessesThatAreGone)
+TEST(Cleanup, SweepRemovesLabsOfProcessesThatAreGoneAndKeepsLiveOnes)
 {
     // A child makes a lab and dies without cleaning up, as a killed test would.
+    // While it lives, a sweep (any test process may run one) leaves its lab alone.
+    int made[2], release[2];
+    ASSERT_EQ(pipe(made), 0);
+    ASSERT_EQ(pipe(release), 0);
+    std::string up = "bash " + rig::lab_source_dir() + "/labnet up ";
+    std::string sweep = "bash " + rig::lab_source_dir() + "/labnet sweep";
     pid_t child = fork();
     if (child == 0) {
-        std::string cmd =
-            "bash " + rig::lab_source_dir() + "/labnet up " + std::to_string(getpid()) + "-0";
-        _exit(system(cmd.c_str()) == 0 ? 0 : 1);
+        close(made[0]);
+        close(release[1]);
+        char ok = system((up + std::to_string(getpid()) + "-0").c_str()) == 0 ? 'y' : 'n';
+        if (write(made[1], &ok, 1) != 1) _exit(1);
+        char c;
+        while (read(release[0], &c, 1) > 0) {
+        }
+        _exit(0);
     }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_EQ(WEXITSTATUS(status), 0);
-    std::string stale = "kvh-" + std::to_string(child) + "-0";
-    ASSERT_NE(netns_list().find(stale), std::string::npos);
-    std::string sweep = "bash " + rig::lab_source_dir() + "/labnet sweep";
-    ASSERT_EQ(system(sweep.c_str()), 0);
-    EXPECT_EQ(netns_list().find(stale), std::string::npos);
-    EXPECT_EQ(netns_list().find("kvp-" + std::to_string(child) + "-0"), std::string::npos);
+    close(made[1]);
+    close(release[0]);
+    char ok = 0;
+    ASSERT_EQ(read(made[0], &ok, 1), 1);
+    std::string host = "kvh-" + std::to_string(child) + "-0";
+    std::string plant = "kvp-" + std::to_string(child) + "-0";
+    EXPECT_EQ(ok, 'y');
+    EXPECT_EQ(system(sweep.c_str()), 0);
+    EXPECT_NE(netns_list().find(host), std::string::npos);
+    close(release[1]);
+    close(made[0]);
+    waitpid(child, nullptr, 0);
+    EXPECT_EQ(system(sweep.c_str()), 0);
+    EXPECT_EQ(netns_list().find(host), std::string::npos);
+    EXPECT_EQ(netns_list().find(plant), std::string::npos);
 }
 
 TEST(Cleanup, SimulatorRefusesToRunOutsideALab)

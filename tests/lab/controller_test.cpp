@@ -1,6 +1,8 @@
 // The controller behind the command port: model answers, parameter bytes and the
 // lettered commands, each with its exact lengths; what is written reads back.
 #include <gtest/gtest.h>
+
+#include <chrono>
 #include <nlohmann/json.hpp>
 
 #include "client.h"
@@ -173,10 +175,23 @@ TEST(Controller, JournalShowsEachConnectionRequestAndAnswer)
     rig::Lab lab(kPlant);
     ASSERT_TRUE(lab.ok()) << lab.sim_log();
     lab.enter_host();
+    auto us = [] {
+        return std::chrono::duration_cast<std::chrono::microseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    };
+    long long before = us();
     ask("192.0.2.10", 10001, text("UU"), 2);
+    long long after = us();
     ASSERT_TRUE(lab.wait_event("d2", "close"));
     std::vector<std::string> seen;
     int conn = 0;
+    // The journal's clock is the tests' steady clock.
+    for (auto& e : lab.journal()) {
+        if (e.unit != "d2" || e.dir.empty()) continue;
+        EXPECT_GE(e.t_us, before);
+        EXPECT_LE(e.t_us, after);
+    }
     for (auto& e : lab.journal()) {
         if (e.unit != "d2") continue;
         seen.push_back(e.dir + "/" + e.event + "/" + rig::hex(e.bytes));
