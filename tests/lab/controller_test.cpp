@@ -186,11 +186,14 @@ TEST(Controller, JournalShowsEachConnectionRequestAndAnswer)
     ASSERT_TRUE(lab.wait_event("d2", "close"));
     std::vector<std::string> seen;
     int conn = 0;
-    // The journal's clock is the tests' steady clock.
+    // The journal's clock is the tests' steady clock: the request was journalled
+    // before its answer left, the answer after the request was sent.
     for (auto& e : lab.journal()) {
         if (e.unit != "d2" || e.dir.empty()) continue;
         EXPECT_GE(e.t_us, before);
-        EXPECT_LE(e.t_us, after);
+        if (e.dir == "in") {
+            EXPECT_LE(e.t_us, after);
+        }
     }
     for (auto& e : lab.journal()) {
         if (e.unit != "d2") continue;
