@@ -15,9 +15,12 @@ struct Datagram {
     Bytes bytes;
 };
 
-// Sends one datagram to ip:30718 (broadcast allowed) and collects every answer
-// that arrives within wait_ms.
-std::vector<Datagram> udp_ask(const std::string& ip, const Bytes& request, int wait_ms = 700);
+// Sends one datagram to ip:30718 (broadcast allowed) and collects the answers:
+// until `want` of them arrived (and a short grace for any extra), or wait_ms passed.
+std::vector<Datagram> udp_ask(const std::string& ip, const Bytes& request, size_t want = 1,
+                              int wait_ms = 3000);
+// Nothing answers the datagram within 700 ms.
+bool silent(const std::string& ip, const Bytes& request);
 
 // One TCP exchange: connect, send, read until want bytes arrived, the unit closed,
 // or wait_ms passed without data.
@@ -28,7 +31,7 @@ struct TcpResult {
     Bytes reply;
 };
 TcpResult tcp_ask(const std::string& ip, int port, const Bytes& request, size_t want,
-                  int wait_ms = 1500);
+                  int wait_ms = 3000);
 
 Bytes cat(std::initializer_list<Bytes> parts);
 Bytes text(const std::string& s);  // the bytes of s (may hold zero bytes)

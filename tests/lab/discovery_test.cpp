@@ -36,8 +36,8 @@ TEST(Discovery, EachUnitAnswersItsQueryFromItsOwnAddress)
     ASSERT_TRUE(lab.ok()) << lab.sim_log();
     lab.enter_host();
 
-    auto f6 = labtest::udp_ask("255.255.255.255", kF6);
-    auto ln = labtest::udp_ask("255.255.255.255", kLN);
+    auto f6 = labtest::udp_ask("255.255.255.255", kF6, 3);
+    auto ln = labtest::udp_ask("255.255.255.255", kLN, 2);
     struct Case {
         const char* ip;
         int f6, ln;

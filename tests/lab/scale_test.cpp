@@ -39,7 +39,7 @@ TEST(Scale, TwoHundredFiftySixUnitsAnswerOneBroadcastAndConnectionsAtOnce)
     ASSERT_TRUE(lab.ok()) << lab.sim_log();
     lab.enter_host();
 
-    auto got = labtest::udp_ask("255.255.255.255", {0, 0, 0, 0xF6}, 2500);
+    auto got = labtest::udp_ask("255.255.255.255", {0, 0, 0, 0xF6}, 256, 10000);
     std::set<std::string> from;
     for (auto& d : got) from.insert(d.from);
     EXPECT_EQ(from.size(), 256u);
