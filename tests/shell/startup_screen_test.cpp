@@ -232,3 +232,19 @@ TEST(StartScreen, ResizingTheTerminalWindowNeitherEndsNorBreaksTheTool)
 }
 
 }  // namespace
+
+namespace {
+
+// A board without the Japanese locale still shows every text as characters.
+TEST(StartScreen, WithoutTheJapaneseLocaleTheTextsAreStillCharacters)
+{
+    rig::ScratchDir no_locales;
+    rig::Term t({program()}, 24, 80, {"LOCPATH=" + no_locales.path(), "LANG=", "LC_ALL="});
+    ASSERT_TRUE(t.wait_text(kVersionText)) << t.dump();
+    EXPECT_TRUE(t.wait_row(2, "検索済デバイス一覧")) << t.dump();
+    EXPECT_EQ(t.text(23, 0, 51), "[矢印]:選択 [Enter]:決定 [Esc]:キャンセル [F9]:終了");
+    t.f9();
+    EXPECT_EQ(t.wait_exit(), 0);
+}
+
+}  // namespace
