@@ -43,6 +43,10 @@ TEST(ChoiceKeys, TwoChoicesRingWithLeftAndRight)
 {
     rig::Term t(harness({"16", "sel", "2"}));
     ASSERT_TRUE(t.wait_text("SMTP-AUTH")) << t.dump();
+    // The label can arrive before the choices: wait for the whole form.
+    ASSERT_TRUE(forms_test::wait_for(
+        t, [](rig::Term& s) { return s.text(auth[1].row, auth[1].col, 3) == "OFF"; }))
+        << t.dump();
     EXPECT_EQ(t.text(6, 31, 9), "SMTP-AUTH");
     EXPECT_EQ(t.text(auth[0].row, auth[0].col, 3), "ON ");
     EXPECT_EQ(t.text(auth[1].row, auth[1].col, 3), "OFF");
