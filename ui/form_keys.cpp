@@ -1,5 +1,7 @@
 #include "ui/form_keys.h"
 
+#include "ui/NQ_Menu.h"
+
 namespace {
 
 // In blocking mode curses fails a read only when the terminal cannot be
@@ -13,7 +15,10 @@ KeyPress read_key(WINDOW* win)
 {
     wint_t ch = 0;
     int type = ERR;
-    for (int errors = 0; errors < LOST_TERMINAL_READS && type == ERR; errors++) type = wget_wch(win, &ch);
+    for (int errors = 0; errors < LOST_TERMINAL_READS && type == ERR; errors++) {
+        type = wget_wch(win, &ch);
+        repaint_after_resize();   // a form open while the window was resized comes back whole
+    }
     if (type == ERR) return {Key::F9, 0};
     if (type == KEY_CODE_YES) {
         switch (ch) {

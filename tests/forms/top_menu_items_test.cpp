@@ -132,3 +132,27 @@ TEST(TopMenuItems, EscInTheAddFormReturnsToTheMenu)
 }
 
 }  // namespace
+
+namespace {
+
+// A form open while the operator shrinks and restores the terminal window
+// comes back whole at the next key, not only after the form has closed.
+TEST(TopMenuItems, APortFormComesBackWholeAfterTheWindowWasSmaller)
+{
+    Tool tool;
+    ASSERT_TRUE(tool.started()) << tool.t.dump();
+    ASSERT_TRUE(tool.open_port()) << tool.t.dump();
+    tool.t.resize(10, 20);
+    tool.t.settle();
+    tool.t.resize(24, 80);
+    tool.t.settle();
+    tool.t.left();   // moves the cursor inside the entry
+    ASSERT_TRUE(tool.t.wait_for([&] { return tool.t.text(3, 46, 1) == "┐"; })) << tool.t.dump();
+    EXPECT_EQ(tool.t.text(4, 37, 4), "決定");
+    EXPECT_EQ(tool.t.text(5, 15, 1), "└");
+    EXPECT_EQ(tool.t.text(23, 60, 15), "KIVRASetL V1.10");
+    tool.t.f9();
+    EXPECT_EQ(tool.t.wait_exit(), 0) << tool.t.dump();
+}
+
+}  // namespace
