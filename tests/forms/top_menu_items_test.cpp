@@ -147,10 +147,11 @@ TEST(TopMenuItems, APortFormComesBackWholeAfterTheWindowWasSmaller)
     tool.t.resize(24, 80);
     tool.t.settle();
     tool.t.left();   // moves the cursor inside the entry
-    ASSERT_TRUE(tool.t.wait_for([&] { return tool.t.text(3, 46, 1) == "┐"; })) << tool.t.dump();
-    EXPECT_EQ(tool.t.text(4, 37, 4), "決定");
-    EXPECT_EQ(tool.t.text(5, 15, 1), "└");
-    EXPECT_EQ(tool.t.text(23, 60, 15), "KIVRASetL V1.10");
+    // The whole area is painted again; wait until its last row has arrived too.
+    EXPECT_TRUE(tool.t.wait_for([&] {
+        return tool.t.text(3, 46, 1) == "┐" && tool.t.text(4, 37, 4) == "決定" &&
+               tool.t.text(5, 15, 1) == "└" && tool.t.text(23, 60, 15) == "KIVRASetL V1.10";
+    })) << tool.t.dump();
     tool.t.f9();
     EXPECT_EQ(tool.t.wait_exit(), 0) << tool.t.dump();
 }
