@@ -55,7 +55,7 @@ public:
     ModelWorkers(const ModelWorkers&) = delete;
     ModelWorkers& operator=(const ModelWorkers&) = delete;
 
-    void start(int index);   // logs "%d : %d threads\n"
+    void start(int index);
     int join_all();          // joins in start order; returns how many were run
     int started() const { return count_; }
     int run_here() const { return run_here_; }   // queries that got no thread of their own

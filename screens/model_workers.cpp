@@ -58,7 +58,6 @@ void ModelWorkers::start(int index)
         pthread_attr_destroy(&attr);
     }
     running_[slot] = created;
-    PrnDebugf("%d : %d threads\n", index, count_);
     // Without a thread of its own the query runs here; the others go on meanwhile.
     if (!created) {
         run_here_++;

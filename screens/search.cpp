@@ -166,6 +166,7 @@ int OnSearchDevice(int port)
             if (e.samenet != 1) continue;
             if (GetCmdPort(i) == port) {
                 workers.start(i);
+                PrnDebugf("%d : %d threads\n", i, workers.started());
             } else if (e.modtype != 3) {
                 if (GetXPortData(i) == 0) e.model = -999;
             }

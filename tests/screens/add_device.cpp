@@ -1,6 +1,9 @@
 // Adding a unit by its address from the top menu.
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "rig/scratch_dir.h"
 #include "tests/screens/list_story.h"
 
 using namespace liststory;
@@ -54,6 +57,27 @@ TEST(AddDevice, AUnitOfTheHostsNetworkIsAskedItsModelWhenItsPortIsTheSearchPort)
     EXPECT_TRUE(cells_are(s.t, LIST_FIRST_ROW + 2, 1, " 2 00-80-A3-00-00-0d 192.0.2.13      ZR-207W", 78));
     EXPECT_EQ(count_received(s.lab, "wifi", UU), 1);
     EXPECT_TRUE(records_read(s.lab, "wifi").empty());
+}
+
+TEST(AddDevice, TheLogTellsTheAddsStepsWithoutTheSearchsThreadCount)
+{
+    rig::ScratchDir dir;
+    Session s(add_plant, {"-l"}, dir.path());
+    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
+    ASSERT_TRUE(s.set_port("10001")) << s.t.dump();
+    s.add("192.0.2.10");
+    ASSERT_TRUE(s.t.wait_text("00-80-A3-00-00-0a 192.0.2.10      ZR-204", SEARCH_TIMEOUT_MS)) << s.t.dump();
+    const std::string log = dir.read("debug.log");
+    size_t at = 0;
+    for (const char* line : {"Add a device by IP\n", "Xport: 192.0.2.10 : same network\n", "DataGet Success : IP=",
+                             "Get model info\n", "DataGet Success : IP="}) {
+        const size_t p = log.find(line, at);
+        EXPECT_NE(p, std::string::npos) << "missing or out of order: " << line << log;
+        if (p != std::string::npos) at = p + 1;
+    }
+    // The worker's count belongs to the search, not to one added unit.
+    EXPECT_EQ(log.find(" threads\n"), std::string::npos) << log;
+    EXPECT_EQ(log.find("modelget: all threads finished\n"), std::string::npos) << log;
 }
 
 TEST(AddDevice, AUnitOutsideTheHostsNetworkIsReadButNotAskedItsModel)
