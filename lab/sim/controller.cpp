@@ -118,13 +118,11 @@ CommandResult parameter(Unit& u, const Bytes& r)
     CommandResult res;
     if (r[0] == 0x90) {
         res.reply = {0x90, u.params[r[1]]};
-        if (u.faults.wrong_echo) res.reply[0] = 0x91;
         return res;
     }
     u.params[r[0] - 0x91] = r[1];
     res.changed = true;
     res.reply = r;
-    if (u.faults.wrong_echo) res.reply[1] ^= 0x01;
     return res;
 }
 
@@ -310,6 +308,17 @@ CommandResult answer_command(Unit& u, const Bytes& r)
     if (r[0] == 'M' && r[1] == 'I') return model_query(u, true);
     if (r[0] == 'M') return memory_command(u, r);
     return lettered(u, r);
+}
+
+void wrong_echo(Bytes& reply, const Bytes& request)
+{
+    if (reply.size() == 2 && reply[0] == 0x90) {
+        reply[0] = 0x91;
+    } else if (reply.size() == 2 && reply == request) {
+        reply[1] ^= 0x01;
+    } else if (reply.size() >= 4 && reply == request && reply.back() == kEnd) {
+        reply[reply.size() - 2] ^= 0x01;  // a lettered write's last value byte
+    }
 }
 
 void garble(Bytes& bytes)

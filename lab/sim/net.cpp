@@ -263,9 +263,8 @@ void Sim::hang_up(Conn& c)
     c.fd.reset();
 }
 
-void Sim::send_tcp(Conn& c, Bytes bytes, bool close_after)
+void Sim::send_tcp(Conn& c, Bytes bytes, bool close_after, const Faults& f)
 {
-    const Faults& f = plant_.units[c.unit].faults;
     if (f.garbage) garble(bytes);
     if (f.truncate >= 0 && bytes.size() > static_cast<size_t>(f.truncate)) {
         bytes.resize(f.truncate);
@@ -306,14 +305,14 @@ void Sim::on_udp(int fd)
             Unit& u = plant_.units[i];
             bool reached = fd == broadcast_.fd ? is_broadcast(dst, u.ip) : u.ip == dst;
             if (!reached) continue;
-            DatagramResult r = answer_datagram(u, d);
+            const Faults f = u.faults_for(d);
+            DatagramResult r = answer_datagram(u, d, f);
             journal(i, "udp", "in", endpoint(dst, kXPortPort), peer, 0, d, r.event);
             if (r.changed) write_state();
             for (Bytes& reply : r.replies) {
-                if (u.faults.udp_garbage) garble(reply);
-                if (u.faults.udp_truncate >= 0 &&
-                    reply.size() > static_cast<size_t>(u.faults.udp_truncate))
-                    reply.resize(u.faults.udp_truncate);
+                if (f.udp_garbage) garble(reply);
+                if (f.udp_truncate >= 0 && reply.size() > static_cast<size_t>(f.udp_truncate))
+                    reply.resize(f.udp_truncate);
                 Pending p{};
                 p.tcp = false;
                 p.unit = i;
@@ -321,7 +320,7 @@ void Sim::on_udp(int fd)
                 p.peer = peer;
                 memcpy(&p.to, &from, sizeof from);
                 p.bytes = std::move(reply);
-                post(std::move(p), u.faults.udp_delay_ms);
+                post(std::move(p), f.udp_delay_ms);
             }
             if (r.restart) restart(i);
         }
@@ -348,6 +347,14 @@ void Sim::on_accept(Listener& l)
     }
 }
 
+bool Sim::ignore_request(Conn& c, const Bytes& req, const Faults& f)
+{
+    if (!f.tcp_silent && !f.close_early) return false;
+    journal(c.unit, "tcp", "in", c.local, c.peer, c.id, req, "ignored");
+    if (f.close_early) hang_up(c);
+    return true;
+}
+
 void Sim::handle_command(Conn& c)
 {
     Unit& u = plant_.units[c.unit];
@@ -361,15 +368,13 @@ void Sim::handle_command(Conn& c)
             journal(c.unit, "tcp", "in", c.local, c.peer, c.id, req, "unframed");
             continue;
         }
-        if (u.faults.tcp_silent || u.faults.close_early) {
-            journal(c.unit, "tcp", "in", c.local, c.peer, c.id, req, "ignored");
-            if (u.faults.close_early) hang_up(c);
-            continue;
-        }
+        const Faults knobs = u.faults_for(req);
+        if (ignore_request(c, req, knobs)) continue;
         CommandResult r = answer_command(u, req);
         journal(c.unit, "tcp", "in", c.local, c.peer, c.id, req, r.event);
         if (r.changed) write_state();
-        if (!r.reply.empty()) send_tcp(c, std::move(r.reply), false);
+        if (knobs.wrong_echo) wrong_echo(r.reply, req);
+        if (!r.reply.empty()) send_tcp(c, std::move(r.reply), false, knobs);
     }
 }
 
@@ -386,16 +391,13 @@ void Sim::handle_wifi(Conn& c, bool closing)
         }
         Bytes req(c.buf.begin(), c.buf.begin() + len);
         c.buf.erase(c.buf.begin(), c.buf.begin() + len);
-        if (u.faults.tcp_silent || u.faults.close_early) {
-            journal(c.unit, "tcp", "in", c.local, c.peer, c.id, req, "ignored");
-            if (u.faults.close_early) hang_up(c);
-            continue;
-        }
+        const Faults knobs = u.faults_for(req);
+        if (ignore_request(c, req, knobs)) continue;
         journal(c.unit, "tcp", "in", c.local, c.peer, c.id, req, "");
         if (f == WifiFrame::Dump) {
-            send_tcp(c, wifi_dump(u), !u.faults.dump_stops_after_end);
+            send_tcp(c, wifi_dump(u), !u.faults.dump_stops_after_end, knobs);
         } else if (f == WifiFrame::Version) {
-            send_tcp(c, wifi_versions(u), true);
+            send_tcp(c, wifi_versions(u), true, knobs);
         } else if (apply_set_text(u, req) > 0) {
             write_state();
             restart(c.unit);

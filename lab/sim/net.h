@@ -92,7 +92,9 @@ class Sim {
     void on_conn(Conn& c);
     void handle_command(Conn& c);
     void handle_wifi(Conn& c, bool closing);
-    void send_tcp(Conn& c, Bytes bytes, bool close_after);
+    // A silent or closing fault: journals the request "ignored"; true when it acted.
+    bool ignore_request(Conn& c, const Bytes& req, const Faults& f);
+    void send_tcp(Conn& c, Bytes bytes, bool close_after, const Faults& f);
     void post(Pending p, int delay_ms);
     void deliver(Pending& p);
     void hang_up(Conn& c);

@@ -260,6 +260,8 @@ bool load_controller(Unit& u, const json& j, Loader& L)
     return true;
 }
 
+bool read_knobs(const json& f, Loader& L, Faults* faults);  // the knobs present in f
+
 bool load_faults(Unit& u, const json& j, Loader& L)
 {
     json f = j.value("faults", json::object());
@@ -281,7 +283,56 @@ bool load_faults(Unit& u, const json& j, Loader& L)
                                                 "long_dump_line"};
     for (auto it = f.begin(); it != f.end(); ++it)
         if (!known.count(it.key())) return L.fail("unknown knob " + it.key());
-    Faults& k = u.faults;
+    return read_knobs(f, L, &u.faults);
+}
+
+// "faults_on": knobs for the requests that start with some bytes.
+bool load_faults_on(Unit& u, const json& j, Loader& L)
+{
+    json list = j.value("faults_on", json::array());
+    L.where = u.name + ".faults_on: ";
+    if (!list.is_array()) return L.fail("must be a list");
+    static const std::set<std::string> knobs = {
+        "silent",   "close_early", "truncate",     "garbage",     "wrong_echo",
+        "delay_ms", "udp_silent",  "udp_truncate", "udp_garbage", "udp_delay_ms"};
+    for (size_t i = 0; i < list.size(); ++i) {
+        const json& e = list[i];
+        L.where = u.name + ".faults_on[" + std::to_string(i) + "]: ";
+        if (!e.is_object()) return L.fail("must be an object");
+        TargetedFaults t;
+        size_t set = 0;
+        for (auto it = e.begin(); it != e.end(); ++it) {
+            if (it.key() == "after")
+                return L.fail("unknown knob after (from: N makes the N-th matching request fail)");
+            if (knobs.count(it.key()))
+                ++set;
+            else if (it.key() != "on" && it.key() != "on_text" && it.key() != "from" &&
+                     it.key() != "times" && it.key()[0] != '_')
+                return L.fail("unknown knob " + it.key());
+        }
+        if (e.contains("on") == e.contains("on_text"))
+            return L.fail("needs either on (hex bytes) or on_text (a text)");
+        std::string prefix;
+        if (!L.text(e, "on", &prefix) || !L.text(e, "on_text", &prefix)) return false;
+        if (e.contains("on_text"))
+            t.prefix.assign(prefix.begin(), prefix.end());
+        else if (!from_hex(prefix, &t.prefix))
+            return L.fail("on needs hex bytes, e.g. \"4d57\"");
+        if (t.prefix.empty()) return L.fail("the prefix is empty (plain faults act on everything)");
+        if (set == 0) return L.fail("sets no knob");
+        Faults& k = t.knobs;
+        if (!L.integer(e, "from", 1, 1000000, &t.from) ||
+            !L.integer(e, "times", 1, 1000000, &t.times) || !L.flag(e, "silent", &k.tcp_silent) ||
+            !read_knobs(e, L, &k))
+            return false;
+        u.faults_on.push_back(std::move(t));
+    }
+    return true;
+}
+
+bool read_knobs(const json& f, Loader& L, Faults* faults)
+{
+    Faults& k = *faults;
     return L.flag(f, "udp_silent", &k.udp_silent) &&
            L.integer(f, "unreadable_record", 0, 7, &k.unreadable_record) &&
            L.integer(f, "udp_delay_ms", 0, 600000, &k.udp_delay_ms) &&
@@ -307,7 +358,7 @@ bool load_unit(const json& j, size_t position, Unit& u, Loader& L)
                     "nib5",   "nib6",    "model",     "unit_id",  "answer",  "cmd_port",
                     "dhcp",   "dhcp_ip", "static_ip", "mask",     "gateway", "extfirm",
                     "conn",   "mail",    "records",   "params",   "memory",  "ai",
-                    "notice", "do",      "wifi",      "versions", "faults"}))
+                    "notice", "do",      "wifi",      "versions", "faults",  "faults_on"}))
         return false;
     if (!j.contains("ip")) return L.fail("needs an ip");
     if (!L.address(j, "ip", &u.ip)) return false;
@@ -404,7 +455,7 @@ bool load_unit(const json& j, size_t position, Unit& u, Loader& L)
     } else if (!build_records(u, j, L, static_ip, mask, gateway, dhcp, cmd_port)) {
         return false;
     }
-    return load_controller(u, j, L) && load_faults(u, j, L);
+    return load_controller(u, j, L) && load_faults(u, j, L) && load_faults_on(u, j, L);
 }
 
 }  // namespace

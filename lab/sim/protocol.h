@@ -20,7 +20,8 @@ struct DatagramResult {
     bool restart = false;        // the unit restarts once it has answered
     std::string event;           // "" or "ignored" (received, not answered on purpose)
 };
-DatagramResult answer_datagram(Unit& u, const Bytes& datagram);
+// f: the fault knobs acting on this datagram (Unit::faults_for).
+DatagramResult answer_datagram(Unit& u, const Bytes& datagram, const Faults& f);
 
 // ---- Controller, TCP at the command port ----
 enum class Frame { Need, Request, Junk };
@@ -33,6 +34,9 @@ struct CommandResult {
     std::string event;     // "", "ignored", "bad length", "bad value", "unknown"
 };
 CommandResult answer_command(Unit& u, const Bytes& request);
+// The wrong_echo fault: a parameter read answers with the write code, a write's
+// echo (parameter or lettered) has its last value byte changed.
+void wrong_echo(Bytes& reply, const Bytes& request);
 
 // ---- WiFi module, TCP port 9998 ----
 enum class WifiFrame { Need, Dump, Version, SetText };

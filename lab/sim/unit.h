@@ -31,6 +31,16 @@ struct Faults {
     int long_dump_line = 0;             // WiFi dump's first value line this long (0: normal)
 };
 
+// Knobs that act only on the requests starting with `prefix` (framed TCP requests,
+// datagrams, WiFi texts), from the from-th such request on, for `times` of them.
+struct TargetedFaults {
+    std::vector<uint8_t> prefix;
+    int from = 1;    // the first matching request that fails (1: the first)
+    int times = -1;  // how many fail (-1: all from then on)
+    Faults knobs;    // only the request knobs (silence, timing, truncation, junk, echo)
+    int seen = 0;    // matching requests so far
+};
+
 struct AnalogInput {
     int range = 0;                              // "AJ" byte 3, "AR"
     int led = 0, mail = 0;                      // "AK" byte 3, "AL"
@@ -72,12 +82,16 @@ struct Unit {
     std::vector<std::pair<std::string, std::string>> wifi;  // WiFi module parameters, in order
     std::array<std::string, 2> versions{"SKETCH VER : 12", "TEXT VER : 3"};
     Faults faults;
+    std::vector<TargetedFaults> faults_on;
     int restarts = 0;
 
     bool is_wifi() const { return module == Module::WiFi; }
     int cmd_port() const;  // record 0 bytes 24..25, or the WiFi PORT
     const std::string* wifi_value(const std::string& key) const;
     void set_wifi(const std::string& key, const std::string& value);
+    // The knobs for this request: the plain ones and those of every entry of
+    // faults_on it matches (counted here, so call it once per request).
+    Faults faults_for(const std::vector<uint8_t>& request);
 };
 
 // Where a unit's settings sit in the record images (offsets include the 4-byte header).

@@ -32,10 +32,10 @@ bool header_is(const Bytes& d, uint8_t last)
 
 }  // namespace
 
-DatagramResult answer_datagram(Unit& u, const Bytes& d)
+DatagramResult answer_datagram(Unit& u, const Bytes& d, const Faults& f)
 {
     DatagramResult res;
-    const bool silent = u.faults.udp_silent;
+    const bool silent = f.udp_silent;
 
     // Set address by MAC: acted on even by a unit that answers nothing.
     if (d.size() == 20 && header_is(d, 0xFC) && d[1] == 0 &&
@@ -72,7 +72,7 @@ DatagramResult answer_datagram(Unit& u, const Bytes& d)
 
     if (d.size() == 4 && d[0] == 0 && d[1] == 0 && d[2] == 0 && d[3] >= 0xE0 && d[3] <= 0xE7) {
         int n = d[3] - 0xE0;
-        if (n == 1 || !has_record(u, n) || n == u.faults.unreadable_record) {
+        if (n == 1 || !has_record(u, n) || n == f.unreadable_record) {
             res.event = "ignored";
             return res;
         }
