@@ -1,7 +1,7 @@
 // The controller's command channel: one short TCP connection per exchange
 // at the unit's command port.
 #include "device/KIVRAXPort.h"
-#include "device/device_text.h"
+#include "shell/bounded_text.h"
 #include "device/net_io.h"
 #include "shell/DebugLog.h"
 
@@ -95,7 +95,7 @@ int SendRecvRaw(int index, int reqlen, const uint8_t* request, int replen, uint8
 {
     if (index < 0 || index >= XPORT_MAX) return -1;
     char ip[sizeof xportset[0].ipstr + 1];
-    copy_text(ip, sizeof ip, xportset[index].ipstr);
+    copy_text_n(ip, sizeof ip, xportset[index].ipstr, sizeof xportset[index].ipstr);
     if (ip[0] == '\0') return -1;
     return SendRecv(ip, GetCmdPort(index), reqlen, request, replen, reply) == 0 ? 0 : -1;
 }

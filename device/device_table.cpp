@@ -1,4 +1,5 @@
 #include "device/KIVRAXPort.h"
+#include "device/record_fields.h"
 
 #include <cstdio>
 #include <cstring>
@@ -43,14 +44,13 @@ void RemoveXPortEntry(int i)
 int GetCmdPort(int i)
 {
     if (i < 0 || i >= XPORT_MAX) return 0;
-    return xportset[i].setup0[24] | (xportset[i].setup0[25] << 8);
+    return get_le16(xportset[i].setup0, rec::cmd_port);
 }
 
 void SetCmdPort(int i, int port)
 {
     if (i < 0 || i >= XPORT_MAX) return;
-    xportset[i].setup0[24] = static_cast<uint8_t>(port & 0xFF);
-    xportset[i].setup0[25] = static_cast<uint8_t>((port >> 8) & 0xFF);
+    put_le16(xportset[i].setup0, rec::cmd_port, port);
 }
 
 void GetModelText(int i, char* out, int size)

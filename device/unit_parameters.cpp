@@ -1,7 +1,7 @@
 // Settings held by a unit's controller: parameter bytes (code, value) and
 // the analog threshold pair, over the command channel.
 #include "device/KIVRAXPort.h"
-#include "device/device_text.h"
+#include "shell/bounded_text.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ constexpr int kWriteCode = 0x91;   // 0x91 + i writes parameter byte i
 bool unit_address(int index, char (&ip)[17], int* port)
 {
     if (index < 0 || index >= XPORT_MAX) return false;
-    copy_text(ip, sizeof ip, xportset[index].ipstr);
+    copy_text_n(ip, sizeof ip, xportset[index].ipstr, sizeof xportset[index].ipstr);
     *port = GetCmdPort(index);
     return true;
 }

@@ -1,7 +1,7 @@
 // The WiFi module's key/value text protocol on TCP 9998: the dump and the
 // version request that fill a device entry, and the set texts the screens send.
 #include "device/KIVRAXPort.h"
-#include "device/device_text.h"
+#include "shell/bounded_text.h"
 #include "device/net_io.h"
 #include "shell/DebugLog.h"
 
@@ -33,7 +33,7 @@ int next_dump_byte(void* ctx, uint8_t* byte)
 int open_module(int index, UniqueFd& fd)
 {
     char ip[sizeof xportset[0].ipstr + 1];
-    copy_text(ip, sizeof ip, xportset[index].ipstr);
+    copy_text_n(ip, sizeof ip, xportset[index].ipstr, sizeof xportset[index].ipstr);
     return open_tcp(ip, ESP_TCP_PORT, "connect timeout failed\n", fd, nullptr);
 }
 

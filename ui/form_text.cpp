@@ -1,7 +1,7 @@
-// Small text helpers of the forms: multibyte detection, cutting trailing
-// spaces, bounded copies.
+// Small text helpers of the forms: multibyte detection and cutting trailing
+// spaces.
 #include "ui/NQ_Forms.h"
-#include "ui/text_copy.h"
+#include "shell/bounded_text.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -29,18 +29,4 @@ int cut_rightspace(char* text)
     size_t n = std::strlen(text);
     while (n > 0 && text[n - 1] == ' ') text[--n] = '\0';
     return static_cast<int>(n);
-}
-
-size_t copy_text(char* dst, size_t dstsize, const char* src)
-{
-    if (dst == nullptr || dstsize == 0) return 0;
-    size_t n = src ? std::strlen(src) : 0;
-    if (n >= dstsize) {
-        n = dstsize - 1;
-        // Step back over continuation bytes to the start of the cut character.
-        while (n > 0 && (static_cast<unsigned char>(src[n]) & 0xC0) == 0x80) n--;
-    }
-    if (n > 0) std::memcpy(dst, src, n);
-    dst[n] = '\0';
-    return n;
 }
