@@ -10,14 +10,13 @@
 
 namespace {
 
-constexpr int MSG_ROW = 10;
 
 // The new unit is the last entry, so dropping it moves nothing.
 int refuse(int k, const char* log)
 {
     if (k >= 0 && k == xportcount - 1) xportcount--;
     if (log != nullptr) PrnDebug(log);
-    MyMsgBox("追加できません。", "", MSG_ROW, basewin);
+    MyMsgBox("追加できません。", "", MSG_ROW_UPPER, basewin);
     return 0;
 }
 

@@ -5,6 +5,7 @@
 #include "screens/ip_screen.h"
 
 #include "device/KIVRAXPort.h"
+#include "device/record_fields.h"
 #include "shell/DebugLog.h"
 #include "ui/ipv4_field_type.h"
 
@@ -15,17 +16,7 @@
 
 namespace {
 
-// Record 0 offsets of the address, the mask's host-bit count and the gateway.
-constexpr int REC0_ADDR = 4;
-constexpr int REC0_HOSTBITS = 10;
-constexpr int REC0_GATEWAY = 16;
-
 const char kIpText[] = "IP\r\n%s\r\nSUBM\r\n%s\r\nGWAY\r\n%s\r\nEND\r\n";
-
-void put_address(uint8_t* at, in_addr_t ip)
-{
-    std::memcpy(at, &ip, 4);  // network order as held
-}
 
 void applied() { ip_message("設定完了しました。", "デバイスを再起動します。"); }
 
@@ -56,25 +47,6 @@ int is_own_address(const char* addr, int i)
     const char* own = xportset[i].ipstr;
     size_t n = strnlen(own, sizeof xportset[i].ipstr);
     return std::strlen(addr) == n && std::memcmp(addr, own, n) == 0 ? 1 : 0;
-}
-
-int build_record0_write(const uint8_t* setup0, int dhcp_on, in_addr_t addr, in_addr_t mask,
-                        in_addr_t gw, uint8_t* out)
-{
-    std::memcpy(out, setup0, SETUP0_LEN);
-    if (dhcp_on) {
-        put_address(out + REC0_ADDR, 0);
-        out[REC0_HOSTBITS] = 0;
-        put_address(out + REC0_GATEWAY, 0);
-    } else {
-        int hostbits = XSubnetEncode(mask);
-        if (hostbits < 0 || hostbits > 32) return -1;
-        put_address(out + REC0_ADDR, addr);
-        out[REC0_HOSTBITS] = static_cast<uint8_t>(hostbits);
-        put_address(out + REC0_GATEWAY, gw);
-    }
-    SetRecordWriteHeader(out, 0, 0);  // record 0 alone
-    return 0;
 }
 
 int format_wifi_ip_text(char* out, size_t size, const char* addr, const char* mask, const char* gw)

@@ -1,13 +1,16 @@
 // The two IP address screens: SetIPMenu for a unit in one of the host's
 // networks (DHCP, address, mask, gateway) and SetIPOnly for a unit outside
-// them (DHCP and address only). Both run the row machine of ip_rows.cpp.
+// them (DHCP and address only). Their layouts are below; their rows run on
+// the screen driver (ip_rows.cpp).
 #include "screens/ip_screen.h"
 #include "screens/KIVRAMainSet.h"
 
 #include "device/KIVRAXPort.h"
+#include "screens/screen_driver.h"
 #include "shell/DebugLog.h"
 #include "shell/KIVRASet.h"
 #include "ui/NQ_Menu.h"
+#include "ui/colour_pairs.h"
 
 #include <cstdio>
 
@@ -23,126 +26,51 @@ extern WINDOW* win_mainset[5];
 
 namespace {
 
-// A one-line window inside the IP frame; positions relative to the frame.
-struct IpItem {
-    WINDOW** slot;
-    int row, col, cols;
-    const char* text;  // null: the window shows an edit buffer
-};
-
-struct IpLabel {
-    int row, col;
-    const char* text;
-};
-
-const IpItem kMenuItems[] = {
-    {&win_dhcpset[1], 2, 25, 8, "ON"},          {&win_dhcpset[2], 2, 35, 8, "OFF"},
-    {&win_ipset[1], 4, 25, 18, nullptr},        {&win_ipset[2], 4, 45, 10, "PING送信"},
-    {&win_subnetset[1], 5, 25, 18, nullptr},    {&win_gatewayset[1], 6, 25, 18, nullptr},
-    {&win_sendipset[1], 8, 25, 18, "設定反映"},
-};
-
-const IpItem kOnlyItems[] = {
-    {&win_dhcpset[1], 2, 25, 8, "ON"},          {&win_dhcpset[2], 2, 35, 8, "OFF"},
-    {&win_ipset[1], 4, 25, 18, nullptr},        {&win_ipset[2], 4, 45, 10, "PING送信"},
-    {&win_sendipset[1], 6, 25, 18, "設定反映"},
-};
-
-const IpLabel kMenuLabels[] = {
-    {0, 1, "IPアドレス設定"},       {2, 3, "IPアドレス自動取得 :"}, {4, 3, "設定するIPアドレス :"},
-    {5, 3, "サブネットマスク   :"}, {6, 3, "ゲートウェイ:"},
-};
-
-const IpLabel kOnlyLabels[] = {
-    {0, 1, "サブネット外 : IPアドレスのみ変更可能"},
-    {2, 3, "IPアドレス自動取得 :"},
-    {4, 3, "設定するIPアドレス :"},
-};
-
-WINDOW** const kAllSlots[] = {
-    &win_ipset[0],      &win_ipset[1],      &win_ipset[2],     &win_dhcpset[0],
-    &win_dhcpset[1],    &win_dhcpset[2],    &win_subnetset[0], &win_subnetset[1],
-    &win_gatewayset[0], &win_gatewayset[1], &win_sendipset[0], &win_sendipset[1],
-};
-
-// The windows of one IP screen, from its opening to its end: the frame with
-// its labels and the item windows, shown with one screen update.
-class IpScreenWindows {
-  public:
-    template <size_t NI, size_t NL>
-    IpScreenWindows(const IpItem (&items)[NI], const IpLabel (&labels)[NL],
-                    const char* const* texts)
-    {
-        for (WINDOW** slot : kAllSlots) *slot = nullptr;
-        WINDOW* frame = newwin(10, 78, 13, 1);
-        if (frame == nullptr) return;
-        win_ipset[0] = win_dhcpset[0] = win_subnetset[0] = win_gatewayset[0] = win_sendipset[0] =
-            frame;
-        wbkgd(frame, COLOR_PAIR(1));
-        box(frame, 0, 0);
-        for (const IpLabel& l : labels) mvwaddstr(frame, l.row, l.col, l.text);
-        wnoutrefresh(frame);
-        int field = 0;
-        for (const IpItem& it : items) {
-            WINDOW* w = derwin(frame, 1, it.cols, it.row, it.col);
-            *it.slot = w;
-            if (w == nullptr) continue;
-            wbkgd(w, COLOR_PAIR(4));
-            const char* text = it.text != nullptr ? it.text : texts[field++];
-            if (text != nullptr) mvwaddstr(w, 0, 0, text);
-            wnoutrefresh(w);
-        }
-        doupdate();
+// The frame at screen row 13, column 1; everything else inside it.
+#define IP_FRAME                                                            \
+    {                                                                       \
+        &win_ipset[0], -1, 13, 1, 10, 78, PAIR_BASE, nullptr, true, nullptr \
     }
-    ~IpScreenWindows()
-    {
-        WINDOW* frame = win_ipset[0];
-        for (WINDOW** slot : kAllSlots) {
-            if (*slot != nullptr && *slot != frame) delwin(*slot);
-        }
-        if (frame != nullptr) delwin(frame);
-        for (WINDOW** slot : kAllSlots) *slot = nullptr;
+#define IP_ITEM(slot, row, col, cols, text)                         \
+    {                                                               \
+        slot, 0, row, col, 1, cols, PAIR_ITEM, text, false, nullptr \
     }
-    bool ok() const { return win_ipset[0] != nullptr; }
-    IpScreenWindows(const IpScreenWindows&) = delete;
-    IpScreenWindows& operator=(const IpScreenWindows&) = delete;
+#define IP_LABEL(row, col, text)                            \
+    {                                                       \
+        nullptr, 0, row, col, 0, 0, 0, text, false, nullptr \
+    }
+
+const WindowSpec kMenuLayout[] = {
+    IP_FRAME,
+    IP_LABEL(0, 1, "IPアドレス設定"),
+    IP_LABEL(2, 3, "IPアドレス自動取得 :"),
+    IP_LABEL(4, 3, "設定するIPアドレス :"),
+    IP_LABEL(5, 3, "サブネットマスク   :"),
+    IP_LABEL(6, 3, "ゲートウェイ:"),
+    IP_ITEM(&win_dhcpset[1], 2, 25, 8, "ON"),
+    IP_ITEM(&win_dhcpset[2], 2, 35, 8, "OFF"),
+    IP_ITEM(&win_ipset[1], 4, 25, 18, nullptr),
+    IP_ITEM(&win_ipset[2], 4, 45, 10, "PING送信"),
+    IP_ITEM(&win_subnetset[1], 5, 25, 18, nullptr),
+    IP_ITEM(&win_gatewayset[1], 6, 25, 18, nullptr),
+    IP_ITEM(&win_sendipset[1], 8, 25, 18, "設定反映"),
 };
 
-// Runs the step of the current row until one ends the screen.
-int run_rows(char* addr, char* mask, char* gw, int i)
-{
-    for (;;) {
-        int r;
-        switch (ipselect_mode) {
-        case IPROW_DHCP:
-            r = loop_ipset(addr, i);
-            break;
-        case IPROW_ADDRESS:
-            r = loop_ipset2(addr, i);
-            break;
-        case IPROW_APPLY:
-            r = loop_ipset3(addr, mask, gw, i);
-            break;
-        case IPROW_MASK:
-            r = loop_ipset_subnet(mask, i);
-            break;
-        case IPROW_GATEWAY:
-            r = loop_ipset_gateway(gw, i);
-            break;
-        default:
-            r = -2;
-            break;
-        }
-        if (r != 0) return r;
-    }
-}
+const WindowSpec kOnlyLayout[] = {
+    IP_FRAME,
+    IP_LABEL(0, 1, "サブネット外 : IPアドレスのみ変更可能"),
+    IP_LABEL(2, 3, "IPアドレス自動取得 :"),
+    IP_LABEL(4, 3, "設定するIPアドレス :"),
+    IP_ITEM(&win_dhcpset[1], 2, 25, 8, "ON"),
+    IP_ITEM(&win_dhcpset[2], 2, 35, 8, "OFF"),
+    IP_ITEM(&win_ipset[1], 4, 25, 18, nullptr),
+    IP_ITEM(&win_ipset[2], 4, 45, 10, "PING送信"),
+    IP_ITEM(&win_sendipset[1], 6, 25, 18, "設定反映"),
+};
 
-// Everything the IP frame covered is drawn again.
-void redraw_main_screen()
-{
-    touchwin(stdscr);
-    wrefresh(stdscr);
-}
+#undef IP_FRAME
+#undef IP_ITEM
+#undef IP_LABEL
 
 }  // namespace
 
@@ -159,17 +87,17 @@ int SetIPMenu(int i)
     format_dotted(e.gateway, gw);
     int r = -2;
     {
-        const char* texts[] = {addr, mask, gw};
-        IpScreenWindows windows(kMenuItems, kMenuLabels, texts);
+        ScreenWindows windows(kMenuLayout, i);
+        show_text(win_ipset[1], addr);
+        show_text(win_subnetset[1], mask);
+        show_text(win_gatewayset[1], gw);
+        doupdate();
         ipselect_mode = IPROW_DHCP;
         dhcp_sel = e.dhcp == 1 ? 1 : 2;
-        if (windows.ok()) r = run_rows(addr, mask, gw, i);
+        if (windows.ok()) r = run_ip_rows(addr, mask, gw, i);
     }
-    redraw_main_screen();
-    if (win_mainset[0] != nullptr) {
-        touchwin(win_mainset[0]);
-        wrefresh(win_mainset[0]);
-    }
+    redraw_screen();
+    redraw(win_mainset[0]);
     return r;
 }
 
@@ -182,18 +110,19 @@ int SetIPOnly(int i)
                   xportset[i].ipstr);
     int r = -2;
     {
-        const char* texts[] = {addr};
-        IpScreenWindows windows(kOnlyItems, kOnlyLabels, texts);
+        ScreenWindows windows(kOnlyLayout, i);
+        show_text(win_ipset[1], addr);
+        doupdate();
         ipselect_mode = IPROW_DHCP;
         // The DHCP state of a unit outside the host's networks has not been read.
         dhcp_sel = 2;
-        if (windows.ok()) r = run_rows(addr, nullptr, nullptr, i);
+        if (windows.ok()) r = run_ip_rows(addr, nullptr, nullptr, i);
     }
-    redraw_main_screen();
+    redraw_screen();
     return r;
 }
 
 void ip_message(const char* line1, const char* line2)
 {
-    MyMsgBox(line1, line2, IP_MSG_ROW, win_ipset[0]);
+    MyMsgBox(line1, line2, MSG_ROW_MENU, win_ipset[0]);
 }

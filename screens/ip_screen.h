@@ -4,12 +4,13 @@
 
 #include <curses.h>
 
+#include "device/record_fields.h"
+
 #include <netinet/in.h>
 #include <cstddef>
 #include <cstdint>
 
 constexpr int IP_TEXT_LEN = 80;  // edit buffers of the address, mask and gateway
-constexpr int IP_MSG_ROW = 18;   // screen row of every message box of the IP screens
 
 // Rows of the screen, the values of ipselect_mode.
 enum IpRow {
@@ -25,8 +26,9 @@ enum IpMove { IPMOVE_UP, IPMOVE_DOWN };
 extern int ipselect_mode;  // current row, IpRow
 extern int dhcp_sel;       // 1 DHCP on, 2 static address
 
-// Windows of the open IP screen; element 0 of each array is the frame, which
-// only win_ipset owns. Null while no IP screen is open.
+// Windows of the open IP screen; win_ipset[0] is the frame, element 0 of the
+// other arrays stays empty (select_menu never draws it). Null while no IP
+// screen is open.
 extern WINDOW* win_ipset[3];       // frame, address field, "PING送信"
 extern WINDOW* win_dhcpset[3];     // frame, "ON", "OFF"
 extern WINDOW* win_subnetset[2];   // frame, mask field (SetIPMenu only)
@@ -35,7 +37,11 @@ extern WINDOW* win_sendipset[2];   // frame, "設定反映"
 
 // The row reached by leaving `row` with `move`; dhcp_on when "ON" is chosen,
 // samenet when the unit lies in one of the host's networks (SetIPMenu).
+// 0 for a row the screen does not have.
 int ip_next_row(int row, int move, int dhcp_on, int samenet);
+// Runs the rows of the open IP screen from ipselect_mode until one ends the
+// screen; mask and gw are null on the address-only screen.
+int run_ip_rows(char* addr, char* mask, char* gw, int i);
 
 // A dotted address of four decimal numbers 0..255 without leading zeros
 // (which some readers take for octal). 1 and *out in network order, or 0
@@ -46,12 +52,6 @@ void format_dotted(in_addr_t ip, char out[16]);
 // 1 when the text is unit i's current address (ipstr).
 int is_own_address(const char* addr, int i);
 
-// Setup record 0 as written back: the image as read with the write header in
-// bytes 0..3 and, for a static address, the address in 4..7, the mask's
-// host-bit count in 10 and the gateway in 16..19 (all zero for DHCP).
-// 0, or -1 when the mask's one bits are not contiguous (out is then unusable).
-int build_record0_write(const uint8_t* setup0, int dhcp_on, in_addr_t addr, in_addr_t mask,
-                        in_addr_t gw, uint8_t* out);
 // The WiFi module's "IP" parameter text. Its length, or -1 when it does not fit.
 int format_wifi_ip_text(char* out, size_t size, const char* addr, const char* mask, const char* gw);
 

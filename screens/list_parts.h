@@ -10,23 +10,13 @@
 #include <pthread.h>
 
 #include "device/KIVRAXPort.h"
+#include "device/record_fields.h"
 
 // ---- pure helpers ----
 
 // One line of the device list for unit i, line feed included.
 // Writes at most size bytes including the terminator.
 void format_list_line(int i, char* out, int size);
-
-// Network settings derived from a setup record 0 image: a unit whose bytes
-// 4, 5 and 7 are all zero takes its address by DHCP and gets the class mask
-// of its current address; otherwise the record's address, mask and gateway.
-struct UnitNetwork {
-    int dhcp;
-    in_addr_t addr;      // network order
-    in_addr_t netmask;   // network order
-    in_addr_t gateway;   // network order
-};
-UnitNetwork derive_unit_network(const uint8_t* setup0, in_addr_t current);
 
 // The groups of the settings menu that depend on the model.
 enum class Group { InputExtend, MailAlert, Etc };

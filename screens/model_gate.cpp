@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr int MSG_ROW = 18;
 constexpr int MODEL_ATTEMPTS = 5;
 constexpr useconds_t ATTEMPT_PAUSE_US = 50 * 1000;
 
@@ -96,13 +95,13 @@ int GetModelName_ReplaceDeviceList(int i)
 {
     if (i < 0 || i >= xportcount || i >= XPORT_MAX) return -1;
     if (xportset[i].samenet == 0) {
-        MyMsgBox("このIPアドレスのデバイスとは", "通信できません。", MSG_ROW, win_mainset[0]);
+        MyMsgBox("このIPアドレスのデバイスとは", "通信できません。", MSG_ROW_MENU, win_mainset[0]);
         return -1;
     }
     for (int attempt = 0; attempt < MODEL_ATTEMPTS; attempt++) {
         const int r = modelcheck2(i);
         if (r == -1) {
-            MyMsgBox("ロータリースイッチを", "[F]以外にしてください。", MSG_ROW, win_mainset[0]);
+            MyMsgBox("ロータリースイッチを", "[F]以外にしてください。", MSG_ROW_MENU, win_mainset[0]);
             return -1;
         }
         if (r == 0) print_xports(myscr[1].top);
@@ -110,6 +109,6 @@ int GetModelName_ReplaceDeviceList(int i)
         if (xportset[i].model != -1) return 0;
         if (attempt + 1 < MODEL_ATTEMPTS) usleep(ATTEMPT_PAUSE_US);
     }
-    MyMsgBox("通信エラー。", "", MSG_ROW, win_mainset[0]);
+    MyMsgBox("通信エラー。", "", MSG_ROW_MENU, win_mainset[0]);
     return -1;
 }

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "device/KIVRAXPort.h"
+#include "device/record_fields.h"
 #include "screens/list_parts.h"
 #include "shell/DebugLog.h"
 
@@ -67,24 +68,6 @@ bool prepare_found_unit(int i)
 
 }  // namespace
 
-UnitNetwork derive_unit_network(const uint8_t* setup0, in_addr_t current)
-{
-    UnitNetwork n{};
-    if (setup0[4] == 0 && setup0[5] == 0 && setup0[7] == 0) {
-        n.dhcp = 1;
-        n.addr = current;
-        const uint8_t first = reinterpret_cast<const uint8_t*>(&current)[0];
-        n.netmask = XsubnetDecode(first < 128 ? 24 : first < 192 ? 16 : 8);
-        n.gateway = 0;
-    } else {
-        n.dhcp = 0;
-        std::memcpy(&n.addr, setup0 + 4, 4);
-        n.netmask = XsubnetDecode(setup0[10]);
-        std::memcpy(&n.gateway, setup0 + 16, 4);
-    }
-    return n;
-}
-
 bool read_wifi_port(int i)
 {
     if (Get_ESP_Port(i) != 0) return false;
@@ -108,15 +91,12 @@ void read_extra_firmware(int i)
 {
     DeviceEntry& e = xportset[i];
     if (!is_x6(e)) return;
-    static const uint8_t query[4] = {0x00, 0x00, 0x00, 0xF4};
-    uint8_t reply[33] = {};
-    if (UDP_SendRecv(e.addr.sin_addr.s_addr, query, sizeof query, reply, sizeof reply) != 0) {
+    uint8_t reply[EXTFIRM_REPLY_LEN] = {};
+    if (UDP_SendRecv(e.addr.sin_addr.s_addr, extfirm_query, EXTFIRM_QUERY_LEN, reply, sizeof reply) != 0) {
         PrnDebug("Warning: Failed to Get ExtraFirm Info\n");
         return;
     }
-    // The text starts at byte 16 and runs to its zero byte, at most 17 characters.
-    std::snprintf(e.extfirm, sizeof e.extfirm, "%.*s", 17, reinterpret_cast<const char*>(reply + 16));
-    if (std::strstr(e.extfirm, "GC") != nullptr) e.modtype = 1;
+    if (ParseExtraFirmware(reply, sizeof reply, e.extfirm, sizeof e.extfirm) == 1) e.modtype = 1;
 }
 
 int GetXPortData(int i)

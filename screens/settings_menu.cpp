@@ -9,79 +9,24 @@
 #include "shell/DebugLog.h"
 #include "shell/KIVRASet.h"
 #include "ui/NQ_Menu.h"
+#include "ui/colour_pairs.h"
+#include "screens/screen_driver.h"
 
 WINDOW* win_mainset[5] = {};
 
 namespace {
 
-constexpr int MSG_ROW = 18;
-
-// Layout of the menu: the frame on the screen, the items inside the frame.
-constexpr int FRAME_ROWS = 10, FRAME_COLS = 78, FRAME_ROW = 13, FRAME_COL = 1;
-constexpr const char* FRAME_TITLE = "サブネット内 : 設定項目を選んでください";
-struct ItemLayout {
-    int row, col, cols;
-    const char* text;
-};
-const ItemLayout menu_items[4] = {
-    {2, 3, 20, "IPアドレス設定"},
-    {3, 3, 20, "入力延長設定"},
-    {4, 3, 20, "メールアラート設定"},
-    {5, 3, 20, "その他の設定"},
+// The menu: a frame with its title and the four items.
+const WindowSpec kMenuLayout[] = {
+    {&win_mainset[0], -1, 13, 1, 10, 78, PAIR_BASE, nullptr, true, nullptr},
+    {nullptr, 0, 0, 1, 0, 0, 0, "サブネット内 : 設定項目を選んでください", false, nullptr},
+    {&win_mainset[1], 0, 2, 3, 1, 20, PAIR_ITEM, "IPアドレス設定", false, nullptr},
+    {&win_mainset[2], 0, 3, 3, 1, 20, PAIR_ITEM, "入力延長設定", false, nullptr},
+    {&win_mainset[3], 0, 4, 3, 1, 20, PAIR_ITEM, "メールアラート設定", false, nullptr},
+    {&win_mainset[4], 0, 5, 3, 1, 20, PAIR_ITEM, "その他の設定", false, nullptr},
 };
 
-// The menu's windows, shown on creation and deleted (items first) on every
-// way out; win_mainset points at them while they exist.
-struct MainsetWindows {
-    MainsetWindows()
-    {
-        WINDOW* frame = newwin(FRAME_ROWS, FRAME_COLS, FRAME_ROW, FRAME_COL);
-        win_mainset[0] = frame;
-        if (frame == nullptr) return;
-        wbkgd(frame, COLOR_PAIR(1));
-        box(frame, 0, 0);
-        mvwaddstr(frame, 0, 1, FRAME_TITLE);
-        wrefresh(frame);
-        for (int k = 0; k < 4; k++) {
-            const ItemLayout& it = menu_items[k];
-            WINDOW* w = derwin(frame, 1, it.cols, it.row, it.col);
-            win_mainset[k + 1] = w;
-            if (w == nullptr) continue;
-            wbkgd(w, COLOR_PAIR(4));
-            mvwaddstr(w, 0, 0, it.text);
-            wnoutrefresh(w);
-        }
-        doupdate();
-    }
-    ~MainsetWindows()
-    {
-        for (int k = 4; k >= 0; k--) {
-            if (win_mainset[k] != nullptr) delwin(win_mainset[k]);
-            win_mainset[k] = nullptr;
-        }
-    }
-    bool ok() const
-    {
-        for (WINDOW* w : win_mainset)
-            if (w == nullptr) return false;
-        return true;
-    }
-    MainsetWindows(const MainsetWindows&) = delete;
-    MainsetWindows& operator=(const MainsetWindows&) = delete;
-};
-
-void redraw_whole_screen()
-{
-    touchwin(stdscr);
-    wrefresh(stdscr);
-}
-
-void redraw_menu_frame()
-{
-    if (win_mainset[0] == nullptr) return;
-    touchwin(win_mainset[0]);
-    wrefresh(win_mainset[0]);
-}
+void redraw_menu_frame() { redraw(win_mainset[0]); }
 
 // A settings group behind the model gate. A group whose screen this program
 // does not have yet opens nothing once the gate has let it through.
@@ -101,12 +46,12 @@ int open_group(const GroupEntry& g, int i)
     const DeviceEntry& e = xportset[i];
     const char* refusal = model_gate_refusal(g.group, e.model, e.modtype);
     if (refusal != nullptr) {
-        MyMsgBox(refusal, "", MSG_ROW, win_mainset[0]);
+        MyMsgBox(refusal, "", MSG_ROW_MENU, win_mainset[0]);
         return 0;
     }
     if (g.screen == nullptr) return 0;
     const int r = g.screen(i);
-    redraw_whole_screen();
+    redraw_screen();
     redraw_menu_frame();
     return r;
 }
@@ -120,11 +65,11 @@ int OnSetEtc(int i) { return open_group(etc_group, i); }
 int loop_mainset(int i)
 {
     for (;;) {
-        const int sel = select_menu(win_mainset, 4, 1, 0, 0, 1, nullptr);
-        if (sel == -999) return -1;
-        if (sel == 0) return -2;
+        const MenuResult m = menu_result(select_menu(win_mainset, 4, 1, 0, 0, 1, nullptr));
+        if (m.act == Act::Quit) return -1;
+        if (m.act == Act::Esc) return -2;
         int r;
-        switch (sel) {
+        switch (m.item) {
         case 1:
             r = SetIPMenu(i);
             if (r == -1) return -1;
@@ -139,7 +84,7 @@ int loop_mainset(int i)
         if (r == -1) return -1;
         if (r == 1) {
             // The unit restarts with what was written; it has to be searched again.
-            MyMsgBox("設定完了しました。", "デバイスを再起動します。", MSG_ROW, win_mainset[0]);
+            MyMsgBox("設定完了しました。", "デバイスを再起動します。", MSG_ROW_MENU, win_mainset[0]);
             DeleteXPort(i);
             return -2;
         }
@@ -152,14 +97,15 @@ int SetMainMenu(int i)
     if (i < 0 || i >= xportcount || i >= XPORT_MAX) return -2;
     int r = -2;
     {
-        MainsetWindows windows;
+        ScreenWindows windows(kMenuLayout, i);
+        doupdate();
         if (windows.ok()) {
             do {
                 r = loop_mainset(i);
             } while (r == 0);
         }
     }
-    redraw_whole_screen();
+    redraw_screen();
     return r;
 }
 
@@ -169,5 +115,5 @@ void DeleteXPort(int i)
     RemoveXPortEntry(i);
     clear_scroll(list_dev, 1);
     print_xports(0);
-    redraw_whole_screen();
+    redraw_screen();
 }

@@ -29,6 +29,9 @@ void release_fixed_windows();    // deletes the fixed windows at the end of the 
 void init_subwins();
 void init_forms();
 void show_form(unsigned n);
+// Shows any catalogue form 0..56: at row, col, or at its fixed place when
+// row is negative (forms 0..33 only have one).
+void show_form_at(unsigned n, int row, int col);
 void hide_form(unsigned n);
 int loop_mode1();
 int loop_mode2();

@@ -117,6 +117,16 @@ void show_form(unsigned n)
     show_myform(&myforms[n], s.row, s.col);
 }
 
+void show_form_at(unsigned n, int row, int col)
+{
+    if (row < 0) {
+        show_form(n);
+        return;
+    }
+    if (n >= CATALOGUE_FORMS || n >= static_cast<unsigned>(nforms)) return;
+    show_myform(&myforms[n], row, col);
+}
+
 void hide_form(unsigned n)
 {
     if (n >= CATALOGUE_FORMS || n >= static_cast<unsigned>(nforms)) return;

@@ -5,6 +5,7 @@
 
 #include "shell/DebugLog.h"
 #include "shell/KIVRASet.h"
+#include "ui/colour_pairs.h"
 
 WINDOW* basewin = nullptr;
 WINDOW* helpbar = nullptr;
@@ -55,7 +56,7 @@ int make_basewin()
     refresh();
     basewin = subwin(stdscr, 24, 80, 0, 0);
     if (basewin == nullptr) return -1;
-    wbkgd(basewin, COLOR_PAIR(1));
+    wbkgd(basewin, COLOR_PAIR(PAIR_BASE));
     wrefresh(basewin);
     return 0;
 }
@@ -74,7 +75,7 @@ void init_subwins()
         wmove(helpbar, 0, kVersionCol);
         wprintw(helpbar, "KIVRASetL V%d.%02d", KIVRA_VERSION_MAJOR, KIVRA_VERSION_MINOR);
     }
-    if (menu_search[1] != nullptr) wbkgd(menu_search[1], COLOR_PAIR(5));
+    if (menu_search[1] != nullptr) wbkgd(menu_search[1], COLOR_PAIR(PAIR_CURRENT));
     mvwaddstr(basewin, 2, 2, "検索済デバイス一覧");
 
     // Everything is staged and shown with one screen update.

@@ -4,13 +4,13 @@
 #include "screens/KIVRAMainSet.h"
 #include "shell/KIVRASet.h"
 #include "ui/NQ_Forms.h"
+#include "ui/NQ_Menu.h"
+#include "ui/colour_pairs.h"
+#include "ui/form_ids.h"
 
 #include <cstdlib>
 
 namespace {
-
-constexpr int FORM_PORT = 0;
-constexpr int FORM_ADD = 1;
 
 // Shows catalogue form n, lets the operator edit it and takes it away again.
 int edit_form(unsigned n, char* text, int size)
@@ -26,8 +26,8 @@ int edit_form(unsigned n, char* text, int size)
 int top_menu_port()
 {
     char text[FORM_TEXT_MAX] = "";
-    int r = edit_form(FORM_PORT, text, sizeof text);
-    if (r == -999) return -1;
+    int r = edit_form(FORM_SEARCH_PORT, text, sizeof text);
+    if (r == MENU_QUIT) return -1;
     // The form admits only 0..65535; a cancelled edit means no port.
     long value = r == 1 ? std::strtol(text, nullptr, 10) : 0;
     if (value < 0 || value > 65535) value = 0;
@@ -47,11 +47,11 @@ int top_menu_port()
 int top_menu_add()
 {
     char text[FORM_TEXT_MAX] = "";
-    int r = edit_form(FORM_ADD, text, sizeof text);
-    if (r == -999) return -1;
+    int r = edit_form(FORM_ADD_IP, text, sizeof text);
+    if (r == MENU_QUIT) return -1;
     if (r != 1 || OnAddDevice(text, search_port) == 0) return 0;
     print_xports(0);
-    wbkgd(menu_search[3], COLOR_PAIR(4));
+    wbkgd(menu_search[3], COLOR_PAIR(PAIR_ITEM));
     wrefresh(menu_search[3]);
     return 1;
 }

@@ -3,6 +3,7 @@
 #include "screens/KIVRAMainSet.h"
 #include "shell/KIVRASet.h"
 #include "ui/NQ_Menu.h"
+#include "ui/colour_pairs.h"
 
 namespace {
 
@@ -11,7 +12,7 @@ constexpr int kListRows = 8;
 
 void unmark_item(WINDOW* item)
 {
-    wbkgd(item, COLOR_PAIR(4));
+    wbkgd(item, COLOR_PAIR(PAIR_ITEM));
     wrefresh(item);
 }
 
@@ -57,7 +58,7 @@ int loop_mode2()
     for (;;) {
         if (xportcount == 0) return -2;
         int k = select_menu(list_dev, xportcount, 1, 0, kListBox, 1, OnDeviceItemChange);
-        if (k == -999) return -1;
+        if (k == MENU_QUIT) return -1;
         if (k == 0) return -2;
         if (k < 1 || k > xportcount) continue;
         int i = k - 1;
@@ -66,7 +67,7 @@ int loop_mode2()
         // shows first; it stays marked while the unit's screens are open.
         int row = k - myscr[kListBox].top;
         if (row >= 1 && row <= kListRows) {
-            wbkgd(list_dev[row], COLOR_PAIR(6));
+            wbkgd(list_dev[row], COLOR_PAIR(PAIR_MARKED));
             wrefresh(list_dev[row]);
         }
         int r = xportset[i].samenet == 0 ? SetIPOnly(i) : SetMainMenu(i);

@@ -20,6 +20,40 @@ constexpr int KEY_ENTER_LF = 10;
 constexpr int KEY_ESCAPE = 27;
 
 // Results: chosen item 1..nitems, 0 Esc, -1 left upwards, -2 left downwards, -999 F9.
+// The form loops share 1.., 0 and -999.
+constexpr int MENU_ESC = 0;
+constexpr int MENU_UP = -1;
+constexpr int MENU_DOWN = -2;
+constexpr int MENU_QUIT = -999;
+
+// What a menu or form result means, with the chosen item or choice.
+enum class Act { Chosen, Esc, Up, Down, Quit };
+struct MenuResult {
+    Act act;
+    int item;   // 1.. when act is Chosen, else 0
+};
+inline MenuResult menu_result(int r)
+{
+    if (r >= 1) return {Act::Chosen, r};
+    if (r == MENU_UP) return {Act::Up, 0};
+    if (r == MENU_DOWN) return {Act::Down, 0};
+    if (r == MENU_QUIT) return {Act::Quit, 0};
+    return {Act::Esc, 0};
+}
+
+// Flags of select_menu's exitflags.
+constexpr int MENU_LEAVE_UP = 1;
+constexpr int MENU_LEAVE_DOWN = 2;
+constexpr int MENU_LEAVE_BOTH = 3;
+
+// Screen rows of the message boxes: the settings menu and IP screens, the
+// analog and input extension screens, the mail screen and adding a unit
+// and the boxes shown over a form's place.
+constexpr int MSG_ROW_MENU = 18;
+constexpr int MSG_ROW_SETTINGS = 15;
+constexpr int MSG_ROW_UPPER = 10;
+constexpr int MSG_ROW_FORM = 5;
+
 int select_menu(WINDOW** wins, int nitems, int vertical, int exitflags, int scrollid, int start,
                 int (*onchange)(int));
 void set_scrollmenu(int id, int nlines, int nrows);

@@ -1,7 +1,8 @@
 // The form records: creation with their defaults, the setters, and freeing
 // the form objects at the end of the run.
 #include "ui/NQ_Forms.h"
-#include "ui/text_copy.h"
+#include "ui/colour_pairs.h"
+#include "shell/bounded_text.h"
 
 #include <cstring>
 
@@ -30,8 +31,8 @@ int new_myform(int kind, int width, const char* label)
     f->kind = kind;
     f->width = width;
     copy_text(f->label, sizeof f->label, label);
-    f->pair_normal = 5;
-    f->pair_select = 4;
+    f->pair_normal = PAIR_CURRENT;
+    f->pair_select = PAIR_ITEM;
     f->nsel = kind == 7 ? 16 : 0;
     f->nfields = fields_of_kind(kind);
     nforms++;

@@ -1,5 +1,6 @@
 // The message box: two framed lines that wait for one key.
 #include "ui/NQ_Menu.h"
+#include "ui/colour_pairs.h"
 #include "ui/curses_window.h"
 
 namespace {
@@ -25,7 +26,7 @@ void MyMsgBox(const char* line1, const char* line2, int row, WINDOW* restore)
     {
         CursesWindow frame(newwin(kBoxRows, kBoxCols, row, kBoxCol));
         if (frame) {
-            wbkgd(frame.get(), COLOR_PAIR(1));
+            wbkgd(frame.get(), COLOR_PAIR(PAIR_BASE));
             box(frame.get(), 0, 0);
             put_line(frame.get(), 1, line1);
             put_line(frame.get(), 2, line2);

@@ -3,7 +3,8 @@
 #include <cstring>
 
 #include "ui/NQ_Menu.h"
-#include "ui/text_copy.h"
+#include "ui/colour_pairs.h"
+#include "shell/bounded_text.h"
 
 ScrollBox myscr[SCROLL_BOXES];
 
@@ -54,7 +55,7 @@ void clear_scroll(WINDOW** wins, int id)
     for (int r = 1; r <= box->nrows; ++r) {
         if (wins[r] == nullptr) continue;
         werase(wins[r]);
-        wbkgd(wins[r], COLOR_PAIR(4));
+        wbkgd(wins[r], COLOR_PAIR(PAIR_ITEM));
         wnoutrefresh(wins[r]);
     }
 }

@@ -67,12 +67,8 @@ void Session::edit_field(const std::string& text)
         for (int r = 16; r <= 18; r++)
             if (t->row(r).find("決定") != std::string::npos) form_row = r;
     }
-    // The field shows the current text; empty it wherever the cursor stands.
-    for (int k = 0; k < 18; k++) t->del();
-    for (int k = 0; k < 18; k++) t->backspace();
-    t->type(text);
-    t->enter();  // check the entry, on to "決定"
-    t->enter();  // confirm
+    // The field shows the current text; it is replaced wherever the cursor stands.
+    op::replace_entry(*t, text);
     if (form_row >= 0) {
         for (int tries = 0; tries < 200; tries++) {
             t->settle(50, 200);

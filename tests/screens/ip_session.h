@@ -3,6 +3,7 @@
 // Helpers to reach a unit's IP screen and to read what the units received.
 #pragma once
 
+#include "operator.h"
 #include "rig/lab.h"
 #include "rig/scratch_dir.h"
 #include "rig/term.h"

@@ -2,9 +2,9 @@
 // the list scrolls past its eighth row and the chosen unit's row is marked.
 #include <gtest/gtest.h>
 
-#include "tests/screens/list_story.h"
+#include "tests/screens/operator.h"
 
-using namespace liststory;
+using namespace op;
 
 namespace {
 

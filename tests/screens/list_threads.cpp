@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <set>
 
-#include "tests/screens/list_story.h"
+#include "tests/screens/operator.h"
 
-using namespace liststory;
+using namespace op;
 
 namespace {
 

@@ -2,9 +2,9 @@
 // opens, the gate's refusals, and leaving it.
 #include <gtest/gtest.h>
 
-#include "tests/screens/list_story.h"
+#include "tests/screens/operator.h"
 
-using namespace liststory;
+using namespace op;
 
 namespace {
 

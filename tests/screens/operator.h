@@ -1,6 +1,8 @@
-// Steps an operator takes on the main screen, shared by the device-list,
-// settings-menu and adding tests: the lab, the tool under the terminal rig,
-// searching, moving in the list and reading cells and journal entries.
+// The operator of the end-to-end screen tests: the tool running in a lab
+// under the terminal rig (with its debug log in a folder of its own), the
+// steps an operator takes (searching, moving in the list, opening a unit's
+// settings, editing forms) and reading cells, the debug log and journal
+// entries. Every screen test uses this one helper.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,9 +14,10 @@
 #include <vector>
 
 #include "rig/lab.h"
+#include "rig/scratch_dir.h"
 #include "rig/term.h"
 
-namespace liststory {
+namespace op {
 
 constexpr int SEARCH_TIMEOUT_MS = 60000;   // discovery, records and model queries of a whole plant
 constexpr int LIST_FIRST_ROW = 4;          // screen row of list row 1
@@ -66,13 +69,50 @@ inline ::testing::AssertionResult cells_are(rig::Term& t, int row, int col, cons
                                          << t.dump();
 }
 
-// The tool running in a fresh lab with this plant.
+// In an entry form: whatever an earlier use left is removed, the text is
+// typed, checked with Enter and confirmed on the button with Enter.
+inline void replace_entry(rig::Term& t, const std::string& text)
+{
+    for (int k = 0; k < 20; k++) t.del();
+    for (int k = 0; k < 20; k++) t.backspace();
+    t.type(text);
+    t.enter();
+    t.enter();
+}
+
+// The tool running in a fresh lab with this plant, in a folder of its own
+// (pass "-l" in args for a debug log there) unless cwd names one.
 struct Session {
     rig::Lab lab;
+    rig::ScratchDir dir;
     rig::Term t;
     explicit Session(const std::string& plant, std::vector<std::string> args = {}, std::string cwd = "")
-        : lab(plant), t(command(lab, args), 24, 80, {}, cwd)
+        : lab(plant), t(command(lab, args), 24, 80, {}, cwd.empty() ? dir.path() : cwd)
     {
+    }
+    std::string debug_log() const { return dir.read("debug.log"); }
+    // Waits until the cell's background (or foreground) is the colour.
+    bool wait_bg(int row, int col, int colour, int timeout_ms = 10000)
+    {
+        return eventually(t, [&] { return t.bg(row, col) == colour; }, timeout_ms);
+    }
+    bool wait_fg(int row, int col, int colour, int timeout_ms = 10000)
+    {
+        return eventually(t, [&] { return t.fg(row, col) == colour; }, timeout_ms);
+    }
+    // A message box shown at screen row `box_row` holds these two lines.
+    bool wait_message(int box_row, const std::string& line1, const std::string& line2)
+    {
+        if (!t.wait_row(box_row + 1, line1, 15000)) return false;
+        return cells_are(t, box_row + 2, MSG_TEXT_COL, line2, 40);
+    }
+    // The TCP requests a unit received, in order.
+    std::vector<std::vector<uint8_t>> tcp_in(const std::string& unit) const
+    {
+        std::vector<std::vector<uint8_t>> out;
+        for (const rig::JournalEntry& e : lab.received(unit))
+            if (e.proto == "tcp") out.push_back(e.bytes);
+        return out;
     }
     static std::vector<std::string> command(const rig::Lab& lab, std::vector<std::string> args)
     {
@@ -84,14 +124,7 @@ struct Session {
 
     // In an entry form: whatever an earlier use left is removed, the text is
     // typed, checked with Enter and confirmed on the button with Enter.
-    void fill_form(const std::string& text)
-    {
-        for (int k = 0; k < 20; k++) t.del();
-        for (int k = 0; k < 20; k++) t.backspace();
-        t.type(text);
-        t.enter();
-        t.enter();
-    }
+    void fill_form(const std::string& text) { replace_entry(t, text); }
     // Top menu: item 2, the search port.
     bool set_port(const std::string& port)
     {
@@ -183,4 +216,4 @@ inline std::vector<int> records_read(const rig::Lab& lab, const std::string& uni
 
 inline const std::vector<uint8_t> UU{0x55, 0x55};
 
-}  // namespace liststory
+}  // namespace op

@@ -68,7 +68,7 @@ TEST(PingCmd, AnAnsweringAddressGivesZeroAndASilentOneDoesNot)
         if (SendPingCmd("192.0.2.99") == 0) return 2;
         return 0;
     });
-    if (rc == 100) GTEST_SKIP() << "no private network namespace here";
+    ASSERT_NE(rc, 100) << "no private network namespace here";
     EXPECT_EQ(rc, 0);
 }
 
@@ -91,7 +91,7 @@ TEST(PingCmd, ShellSyntaxInTheAddressNeverRuns)
         if (SendPingCmd("-c") == 0 || SendPingCmd("") == 0) failures++;
         return failures;
     });
-    if (rc == 100) GTEST_SKIP() << "no private network namespace here";
+    ASSERT_NE(rc, 100) << "no private network namespace here";
     EXPECT_EQ(rc, 0);
     struct stat st;
     EXPECT_NE(stat(mark.c_str(), &st), 0) << "a shell ran part of an address text";
