@@ -1,0 +1,180 @@
+// The input extension screen end to end: an operator in the lab opens a
+// unit's screen, moves through its sections, edits and applies; the units'
+// journal shows what they received, byte for byte.
+#include <gtest/gtest.h>
+
+#include "tests/screens/operator.h"
+
+using namespace op;
+
+namespace {
+
+constexpr int BLUE = 4;  // background of the current item
+constexpr int EXTEND = 2;
+constexpr int ROW_1TON = 4, ROW_CONN1 = 7, ROW_CONN2 = 9, ROW_CONN34 = 11;
+constexpr int ROW_DISC = 14, ROW_NOTICE = 16, ROW_CHAT = 18, ROW_SEND = 20;
+constexpr int COL[6] = {0, 15, 25, 35, 45, 65};  // grid columns 1..5
+constexpr int COL_VALUE = 19, COL_SEND = 51;
+constexpr int MSG15_TEXT_ROW = 16, MSG5_TEXT_ROW = 6;
+const char* const HEADER = "自ポート  接続待ち  接続要求  接続先              接続先ポート";
+
+bool open_screen(Session& s, const char* ip)
+{
+    if (!s.open_menu(ip)) return false;
+    s.choose(EXTEND);
+    return s.t.wait_text(HEADER, 20000);
+}
+
+// A catalogue form shown with its top-left corner at row, col.
+bool form_at(Session& s, int row, int col, const std::string& label)
+{
+    return eventually(s.t, [&] {
+        return s.t.text(row, col, 2) == "┌─" && s.t.row(row + 1).find(label) != std::string::npos;
+    });
+}
+
+// Presses keys, waiting after each for the current item at row, col.
+void keys(Session& s, void (rig::Term::*key)(), int n, int row, int col)
+{
+    for (int k = 0; k < n; k++) (s.t.*key)();
+    EXPECT_TRUE(s.wait_bg(row, col, BLUE)) << "current item at " << row << "," << col << "\n"
+                                           << s.t.dump();
+}
+
+bool close_message(Session& s, int text_row, const std::string& l1, const std::string& l2)
+{
+    if (!s.wait_message(text_row - 1, l1, l2)) return false;
+    s.t.enter();
+    return s.t.wait_gone(l1);
+}
+
+// The last record image (more than a header) with this header that a unit
+// received (a write) or sent (a read).
+std::vector<uint8_t> last_with(const std::vector<rig::JournalEntry>& entries,
+                               std::vector<uint8_t> head)
+{
+    std::vector<uint8_t> found;
+    for (const rig::JournalEntry& e : entries)
+        if (e.proto == "udp" && e.bytes.size() > 4 && rig::starts_with(e.bytes, head)) found = e.bytes;
+    return found;
+}
+
+// The TCP requests a unit received from the n-th on.
+std::vector<std::string> tcp_from(const Session& s, const std::string& unit, size_t n)
+{
+    std::vector<std::string> out;
+    const auto all = s.tcp_in(unit);
+    for (size_t k = n; k < all.size(); k++) out.push_back(rig::hex(all[k]));
+    return out;
+}
+
+// Expects the image written to equal the image read except for the header
+// and the bytes given (offset, hex).
+void expect_image(const std::vector<uint8_t>& written, const std::vector<uint8_t>& read,
+                  std::vector<uint8_t> head, std::vector<std::pair<int, std::string>> changed)
+{
+    ASSERT_EQ(written.size(), read.size());
+    std::vector<uint8_t> want = read;
+    std::copy(head.begin(), head.end(), want.begin());
+    for (const auto& [at, hex] : changed) {
+        const std::vector<uint8_t> b = rig::unhex(hex);
+        std::copy(b.begin(), b.end(), want.begin() + at);
+    }
+    EXPECT_EQ(rig::hex(written), rig::hex(want));
+}
+
+}  // namespace
+
+TEST(ExtScreen, PlainUnitShowsConnection1AndItsControllerSettingsAndWritesThemInOrder)
+{
+    Session s(R"({"units": [{"name": "p0", "ip": "192.0.2.10", "model": 0,
+      "conn": {"dest1": "192.0.2.77", "dport1": 4000, "mode1": 209},
+      "params": {"0": 31, "2": 10}}]})", {"-l"});
+    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
+    ASSERT_TRUE(s.set_port("10001") && s.search()) << s.t.dump();
+
+    // Esc after an edit writes nothing.
+    ASSERT_TRUE(open_screen(s, "192.0.2.10")) << s.t.dump();
+    s.t.enter();
+    ASSERT_TRUE(form_at(s, 6, 5, "自ポート")) << s.t.dump();
+    s.fill_form("10005");
+    ASSERT_TRUE(cells_are(s.t, ROW_CONN1, COL[1], "10005", 8));
+    s.t.esc();
+    ASSERT_TRUE(s.t.wait_text(MENU_TITLE)) << s.t.dump();
+    const size_t asked = s.tcp_in("p0").size();
+
+    s.choose(EXTEND);
+    ASSERT_TRUE(s.t.wait_text(HEADER, 20000)) << s.t.dump();
+    EXPECT_TRUE(cells_are(s.t, 2, 2, "入力延長設定", 12));
+    EXPECT_TRUE(cells_are(s.t, 6, 15, HEADER, cells(HEADER)));
+    EXPECT_TRUE(cells_are(s.t, ROW_CONN1, 4, "接続1  :", 8));
+    const char* conn1[6] = {"", "10001", "有効", "有効", "192.0.2.77", "4000"};
+    for (int c = 1; c <= 5; c++) EXPECT_TRUE(cells_are(s.t, ROW_CONN1, COL[c], conn1[c], c == 4 ? 18 : 8));
+    EXPECT_TRUE(cells_are(s.t, ROW_DISC, 4, "切断時間  :    None", 30));
+    EXPECT_TRUE(cells_are(s.t, ROW_NOTICE, 4, "定期通知  :    10sec", 30));
+    EXPECT_TRUE(cells_are(s.t, ROW_CHAT, 4, "チャタリング:  10     ms   (設定可能範囲:[4-20 ms])", 60));
+    EXPECT_TRUE(cells_are(s.t, ROW_SEND, COL_SEND, "設定反映", 16));
+    EXPECT_TRUE(cells_are(s.t, 4, 4, "", 70)) << "no 1:N selector";
+    EXPECT_TRUE(cells_are(s.t, ROW_CONN2, 4, "", 70)) << "no connection 2";
+    EXPECT_TRUE(s.wait_bg(ROW_CONN1, COL[1], BLUE)) << "starts on connection 1, column 1";
+    EXPECT_EQ(tcp_from(s, "p0", asked), (std::vector<std::string>{"5555", "9000", "9000", "9002"}));
+
+    // The wait column of connection 1 cannot be changed.
+    keys(s, &rig::Term::right, 1, ROW_CONN1, COL[2]);
+    s.t.enter();
+    ASSERT_TRUE(close_message(s, MSG5_TEXT_ROW, "接続1 のこの項目は", "変更できません。")) << s.t.dump();
+    keys(s, &rig::Term::left, 1, ROW_CONN1, COL[1]);
+    s.t.enter();
+    ASSERT_TRUE(form_at(s, 6, 5, "自ポート")) << s.t.dump();
+    s.fill_form("10005");
+    keys(s, &rig::Term::right, 2, ROW_CONN1, COL[3]);
+    s.t.enter();
+    ASSERT_TRUE(form_at(s, 6, 25, "接続要求")) << s.t.dump();
+    s.t.right();
+    s.t.enter();
+    ASSERT_TRUE(cells_are(s.t, ROW_CONN1, COL[3], "無効", 8));
+    keys(s, &rig::Term::right, 1, ROW_CONN1, COL[4]);
+    s.t.enter();
+    ASSERT_TRUE(form_at(s, 6, 35, "接続先")) << s.t.dump();
+    s.fill_form("198.51.100.9");
+
+    // Disconnection time "1sec" with notice "10sec" is refused, nothing sent.
+    keys(s, &rig::Term::down, 1, ROW_DISC, COL_VALUE);
+    s.t.enter();
+    ASSERT_TRUE(form_at(s, 2, 15, "切断時間")) << s.t.dump();
+    for (int k = 0; k < 4; k++) s.t.down();   // from "None" round to "1sec"
+    s.t.enter();
+    ASSERT_TRUE(cells_are(s.t, ROW_DISC, COL_VALUE, "1sec", 10));
+    keys(s, &rig::Term::down, 3, ROW_SEND, COL_SEND);
+    const size_t before = s.tcp_in("p0").size();
+    s.t.enter();
+    ASSERT_TRUE(close_message(s, MSG15_TEXT_ROW, "切断時間と定期通知は", "同時に設定できません。")) << s.t.dump();
+    EXPECT_EQ(s.tcp_in("p0").size(), before);
+    EXPECT_TRUE(last_with(s.lab.received("p0"), {0, 1, 0, 0xC0}).empty());
+
+    // "None" with "10sec" applies both; then the chattering and the records.
+    keys(s, &rig::Term::up, 3, ROW_DISC, COL_VALUE);
+    s.t.enter();
+    ASSERT_TRUE(form_at(s, 2, 15, "切断時間")) << s.t.dump();
+    for (int k = 0; k < 4; k++) s.t.up();
+    s.t.enter();
+    ASSERT_TRUE(cells_are(s.t, ROW_DISC, COL_VALUE, "None", 10));
+    keys(s, &rig::Term::down, 2, ROW_CHAT, COL_VALUE);
+    s.t.enter();
+    ASSERT_TRUE(form_at(s, 14, 15, "チャタリング")) << s.t.dump();
+    s.fill_form("12");
+    keys(s, &rig::Term::down, 1, ROW_SEND, COL_SEND);
+    s.t.enter();
+    ASSERT_TRUE(s.wait_message(18, "設定完了しました。", "デバイスを再起動します。")) << s.t.dump();
+    EXPECT_EQ(tcp_from(s, "p0", before), (std::vector<std::string>{"910f", "911f", "930c"}));
+    const auto in = s.lab.received("p0");
+    const auto out = s.lab.sent("p0");
+    // Mode byte: bits 0x30 kept, waiting on, no request; port 10005, destination and its port.
+    expect_image(last_with(in, {0, 1, 0, 0xC0}), last_with(out, {0, 0, 0, 0xD0}), {0, 1, 0, 0xC0},
+                 {{24, "1527"}, {26, "a00f"}, {28, "c6336409"}, {32, "d0"}});
+    expect_image(last_with(in, {0, 1, 0, 0xC3}), last_with(out, {0, 0, 0, 0xD3}), {0, 1, 0, 0xC3}, {});
+    expect_image(last_with(in, {0, 0, 0, 0xC7}), last_with(out, {0, 0, 0, 0xD7}), {0, 0, 0, 0xC7}, {});
+    s.t.enter();
+    ASSERT_TRUE(s.t.wait_gone(MENU_TITLE)) << s.t.dump();
+    EXPECT_EQ(s.row_of("192.0.2.10"), -1) << "the restarting unit is dropped";
+}
