@@ -9,7 +9,7 @@ using namespace op;
 
 namespace {
 
-constexpr int BLUE = 4;  // background of the current item
+constexpr int BLUE = 4, YELLOW = 3, GREY = 6;  // current item, chosen value, greyed text
 constexpr int EXTEND = 2;
 constexpr int ROW_1TON = 4, ROW_CONN1 = 7, ROW_CONN2 = 9, ROW_CONN34 = 11;
 constexpr int ROW_DISC = 14, ROW_NOTICE = 16, ROW_CHAT = 18, ROW_SEND = 20;
@@ -177,4 +177,91 @@ TEST(ExtScreen, PlainUnitShowsConnection1AndItsControllerSettingsAndWritesThemIn
     s.t.enter();
     ASSERT_TRUE(s.t.wait_gone(MENU_TITLE)) << s.t.dump();
     EXPECT_EQ(s.row_of("192.0.2.10"), -1) << "the restarting unit is dropped";
+}
+
+TEST(ExtScreen, GcUnitTurnsOnOneToNAndWritesConnections2To4AfterAFailedRecordWrite)
+{
+    // Connection 2 holds a 57-byte destination without a terminator.
+    Session s(R"({"units": [{"name": "gc", "ip": "192.0.2.11", "model": 3, "module": "gc",
+      "devtype": "X6", "conn": {"dest1": "0.0.0.0", "dport1": 4001, "mode1": 197,
+      "port2": 10002, "dport2": 5000, "mode2": 49, "port3": 10003, "mode3": 53},
+      "records": {"7": {"72": "6162636465666768696a6162636465666768696a6162636465666768696a6162636465666768696a6162636465666768696a61626364656667"}},
+      "faults_on": [{"on": "000100c3", "udp_silent": true, "times": 1}]}]})", {"-l"});
+    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
+    ASSERT_TRUE(s.set_port("10001") && s.search()) << s.t.dump();
+    ASSERT_TRUE(open_screen(s, "192.0.2.11")) << s.t.dump();
+
+    // 1:N off: the selector on "無効", connections 2 and 3,4 greyed.
+    EXPECT_TRUE(cells_are(s.t, ROW_1TON, 4, "TCP 1:N 接続:  有効      無効", 40));
+    EXPECT_TRUE(s.wait_bg(ROW_1TON, 29, BLUE));
+    const char* rows[3][6] = {{"接続1  :", "10001", "有効", "有効", "", ""},
+                              {"接続2  :", "10002", "無効", "無効", "abcdefghijabcdefgh", "5000"},
+                              {"接続3,4:", "10003", "無効", "", "", ""}};
+    for (int r = 0; r < 3; r++) {
+        EXPECT_TRUE(cells_are(s.t, ROW_CONN1 + 2 * r, 4, rows[r][0], 8));
+        for (int c = 1; c <= 5; c++)
+            EXPECT_TRUE(cells_are(s.t, ROW_CONN1 + 2 * r, COL[c], rows[r][c], c == 4 ? 18 : 8));
+    }
+    EXPECT_TRUE(s.wait_fg(ROW_CONN2, COL[1], GREY) && s.wait_fg(ROW_CONN34, COL[2], GREY));
+    EXPECT_TRUE(cells_are(s.t, ROW_DISC, 4, "", 70)) << "model 3 has no controller settings";
+
+    // Down from connection 1 skips the greyed rows; Up comes back.
+    keys(s, &rig::Term::down, 1, ROW_CONN1, COL[1]);
+    keys(s, &rig::Term::down, 1, ROW_SEND, COL_SEND);
+    keys(s, &rig::Term::up, 1, ROW_CONN1, COL[1]);
+    keys(s, &rig::Term::up, 1, ROW_1TON, 29);
+    keys(s, &rig::Term::left, 1, ROW_1TON, 19);
+    EXPECT_TRUE(s.wait_fg(ROW_CONN2, COL[1], BLUE)) << "有効 makes the rows usable";
+    s.t.enter();
+    ASSERT_TRUE(s.wait_bg(ROW_CONN1, COL[1], BLUE)) << s.t.dump();
+    EXPECT_TRUE(s.wait_bg(ROW_1TON, 19, YELLOW)) << "the choice stays marked";
+
+    // Connection 1: "0.0.0.0" typed. Connection 2: waiting and request on.
+    keys(s, &rig::Term::right, 3, ROW_CONN1, COL[4]);
+    s.t.enter();
+    ASSERT_TRUE(form_at(s, 6, 2, "接続先")) << s.t.dump();
+    s.fill_form("0.0.0.0");
+    keys(s, &rig::Term::down, 1, ROW_CONN2, COL[4]);
+    for (int c : {2, 3}) {
+        keys(s, &rig::Term::left, c == 2 ? 2 : 0, ROW_CONN2, COL[2]);
+        if (c == 3) keys(s, &rig::Term::right, 1, ROW_CONN2, COL[3]);
+        s.t.enter();
+        ASSERT_TRUE(form_at(s, 8, c == 2 ? 15 : 25, c == 2 ? "接続待ち" : "接続要求")) << s.t.dump();
+        s.t.left();
+        s.t.enter();
+        ASSERT_TRUE(cells_are(s.t, ROW_CONN2, COL[c], "有効", 8));
+    }
+    // Connections 3,4 (two columns; the grid column is kept at most 2): port and waiting.
+    keys(s, &rig::Term::down, 1, ROW_CONN34, COL[2]);
+    s.t.enter();
+    ASSERT_TRUE(form_at(s, 10, 15, "接続待ち")) << s.t.dump();
+    s.t.left();
+    s.t.enter();
+    keys(s, &rig::Term::left, 1, ROW_CONN34, COL[1]);
+    s.t.enter();
+    ASSERT_TRUE(form_at(s, 10, 5, "自ポート")) << s.t.dump();
+    s.fill_form("10040");
+    ASSERT_TRUE(cells_are(s.t, ROW_CONN34, COL[1], "10040", 8));
+
+    // Record 3 goes unanswered: the message, no record 7, still on the button.
+    keys(s, &rig::Term::down, 1, ROW_SEND, COL_SEND);
+    s.t.enter();
+    ASSERT_TRUE(close_message(s, MSG15_TEXT_ROW, "通信エラー", "")) << s.t.dump();
+    EXPECT_NE(s.debug_log().find("send setuprecord 3 error\n"), std::string::npos);
+    EXPECT_TRUE(last_with(s.lab.received("gc"), {0, 0, 0, 0xC7}).empty());
+    EXPECT_TRUE(s.wait_bg(ROW_SEND, COL_SEND, BLUE));
+    s.t.enter();
+    ASSERT_TRUE(s.wait_message(18, "設定完了しました。", "デバイスを再起動します。")) << s.t.dump();
+
+    const auto in = s.lab.received("gc");
+    const auto out = s.lab.sent("gc");
+    // Request code 5 for model 3; ports kept though not shown; bits 0x30 kept.
+    expect_image(last_with(in, {0, 1, 0, 0xC0}), last_with(out, {0, 0, 0, 0xD0}), {0, 1, 0, 0xC0},
+                 {{26, "a10f"}, {32, "c5"}, {72, "1227"}, {74, "8813"}, {80, "f5"}});
+    expect_image(last_with(in, {0, 1, 0, 0xC3}), last_with(out, {0, 0, 0, 0xD3}), {0, 1, 0, 0xC3},
+                 {{126, "3827"}, {128, "f5"}});
+    // "0.0.0.0" is written as an empty text; the cut destination keeps the unit's bytes.
+    expect_image(last_with(in, {0, 0, 0, 0xC7}), last_with(out, {0, 0, 0, 0xD7}), {0, 0, 0, 0xC7},
+                 {{21, "00"}});
+    EXPECT_EQ(s.tcp_in("gc").size(), 2u) << "only the two model checks";
 }
