@@ -265,3 +265,125 @@ TEST(ExtScreen, GcUnitTurnsOnOneToNAndWritesConnections2To4AfterAFailedRecordWri
                  {{21, "00"}});
     EXPECT_EQ(s.tcp_in("gc").size(), 2u) << "only the two model checks";
 }
+
+TEST(ExtScreen, WifiUnitSendsPortHipHportTextAndNoRecord)
+{
+    Session s(R"({"units": [{"name": "w1", "ip": "192.0.2.12", "model": 1, "module": "wifi",
+      "wifi": {"HIP": "wwwwwwww.example-wwwwwwww.example-wwwwwwww.example-wwwwwwww.", "HPORT": "6000"}, "params": {"0": 47, "2": 8}}]})");
+    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
+    ASSERT_TRUE(s.set_port("10001") && s.search()) << s.t.dump();
+    ASSERT_TRUE(open_screen(s, "192.0.2.12")) << s.t.dump();
+    const char* conn1[6] = {"", "10001", "有効", "有効", "wwwwwwww.example-w", "6000"};
+    for (int c = 1; c <= 5; c++) EXPECT_TRUE(cells_are(s.t, ROW_CONN1, COL[c], conn1[c], c == 4 ? 18 : 8));
+    EXPECT_TRUE(cells_are(s.t, ROW_NOTICE, COL_VALUE, "30sec", 10));
+    ASSERT_TRUE(cells_are(s.t, ROW_CHAT, COL_VALUE, "8", 6));
+    const size_t before = s.tcp_in("w1").size();
+
+    // The request column opens no form: the next Right moves on in the grid.
+    keys(s, &rig::Term::right, 2, ROW_CONN1, COL[3]);
+    s.t.enter();
+    keys(s, &rig::Term::right, 2, ROW_CONN1, COL[5]);
+    s.t.enter();
+    ASSERT_TRUE(form_at(s, 6, 40, "接続先ポート")) << s.t.dump();
+    s.fill_form("6001");
+    keys(s, &rig::Term::right, 1, ROW_CONN1, COL[1]);
+    s.t.enter();
+    ASSERT_TRUE(form_at(s, 6, 5, "自ポート")) << s.t.dump();
+    s.fill_form("10007");
+    keys(s, &rig::Term::up, 1, ROW_SEND, COL_SEND);
+    s.t.enter();
+    ASSERT_TRUE(s.wait_message(18, "設定完了しました。", "デバイスを再起動します。")) << s.t.dump();
+    // The host name longer than the screen keeps is sent whole.
+    EXPECT_EQ(tcp_from(s, "w1", before),
+              (std::vector<std::string>{"910f", "912f", "9308",
+                                        rig::hex(rig::as_bytes("PORT\r\n10007\r\nHIP\r\nwwwwwwww.example-wwwwwwww.example-wwwwwwww.example-wwwwwwww.\r\n"
+                                                               "HPORT\r\n6001\r\nEND\r\n"))}));
+    for (const rig::JournalEntry& e : s.lab.received("w1"))
+        EXPECT_FALSE(e.proto == "udp" && e.bytes.size() > 4) << "no record written";
+}
+
+TEST(ExtScreen, Models9And11KeepTheirSettingsInControllerMemory)
+{
+    Session s(R"({"units": [
+      {"name": "m11", "ip": "192.0.2.13", "model": 11,
+       "faults_on": [{"on_text": "MR0401", "garbage": true}]},
+      {"name": "m9", "ip": "192.0.2.14", "model": 9, "module": "gc", "devtype": "X6",
+       "memory": {"0401": "1f", "0421": "05"}}]})", {"-l"});
+    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
+    ASSERT_TRUE(s.set_port("10001") && s.search()) << s.t.dump();
+
+    // A reply whose data digits are not hexadecimal is a failed read.
+    ASSERT_TRUE(open_screen(s, "192.0.2.13")) << s.t.dump();
+    ASSERT_TRUE(close_message(s, MSG15_TEXT_ROW, "通信エラー(定期通知)", "")) << s.t.dump();
+    ASSERT_TRUE(s.t.wait_text(MENU_TITLE)) << s.t.dump();
+    EXPECT_NE(s.debug_log().find("Setting input extend\nsendrecv error\n"), std::string::npos);
+    s.t.esc();
+    ASSERT_TRUE(s.t.wait_gone(MENU_TITLE)) << s.t.dump();
+
+    ASSERT_TRUE(open_screen(s, "192.0.2.14")) << s.t.dump();
+    EXPECT_TRUE(cells_are(s.t, ROW_DISC, 4, "", 70)) << "no disconnection time";
+    EXPECT_TRUE(cells_are(s.t, ROW_NOTICE, COL_VALUE, "10sec", 10));
+    EXPECT_TRUE(cells_are(s.t, ROW_CHAT, COL_VALUE, "5", 6));
+    EXPECT_TRUE(cells_are(s.t, ROW_CHAT, 26, "ms   (設定可能範囲:[0-20 ms])", 30));
+    EXPECT_EQ(tcp_from(s, "m9", 4), (std::vector<std::string>{"4d5230343031c8", "4d5230343231c8"}));
+    keys(s, &rig::Term::down, 1, ROW_CONN1, COL[1]);
+    keys(s, &rig::Term::right, 3, ROW_CONN1, COL[4]);
+    s.t.enter();
+    ASSERT_TRUE(form_at(s, 6, 2, "接続先")) << s.t.dump();
+    s.fill_form("hostA.example");
+    keys(s, &rig::Term::down, 1, ROW_NOTICE, COL_VALUE);
+    s.t.enter();
+    ASSERT_TRUE(form_at(s, 12, 15, "定期通知")) << s.t.dump();
+    s.t.down();
+    s.t.enter();
+    ASSERT_TRUE(cells_are(s.t, ROW_NOTICE, COL_VALUE, "30sec", 10));
+    keys(s, &rig::Term::down, 1, ROW_CHAT, COL_VALUE);
+    s.t.enter();
+    ASSERT_TRUE(form_at(s, 14, 15, "チャタリング")) << s.t.dump();
+    s.fill_form("10");
+    keys(s, &rig::Term::down, 1, ROW_SEND, COL_SEND);
+    s.t.enter();
+    ASSERT_TRUE(s.wait_message(18, "設定完了しました。", "デバイスを再起動します。")) << s.t.dump();
+    // Notice 2 as the digits 2F, chattering 10 as 0A; the destination text in record 7.
+    EXPECT_EQ(tcp_from(s, "m9", 6),
+              (std::vector<std::string>{"4d5730343031" "3246" "c8", "4d5730343231" "3041" "c8"}));
+    const auto r7 = last_with(s.lab.received("m9"), {0, 0, 0, 0xC7});
+    ASSERT_EQ(r7.size(), 130u);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&r7[21])), "hostA.example");
+}
+
+TEST(ExtScreen, Models8And10ReadTheNoticeWithAjAndWriteItWithAs)
+{
+    Session s(R"({"units": [{"name": "m10", "ip": "192.0.2.15", "model": 10, "notice": 15},
+      {"name": "m8", "ip": "192.0.2.16", "model": 8, "notice": 4}]})");
+    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
+    ASSERT_TRUE(s.set_port("10001") && s.search()) << s.t.dump();
+
+    // Code 15 has no text: shown empty, its list starts on choice 1, and
+    // left alone it is written back as it was.
+    ASSERT_TRUE(open_screen(s, "192.0.2.15")) << s.t.dump();
+    EXPECT_TRUE(cells_are(s.t, ROW_NOTICE, 4, "定期通知  :", 30));
+    EXPECT_TRUE(cells_are(s.t, ROW_CHAT, 4, "", 70)) << "no chattering time";
+    keys(s, &rig::Term::down, 1, ROW_NOTICE, COL_VALUE);
+    s.t.enter();
+    ASSERT_TRUE(form_at(s, 2, 15, "定期通知")) << s.t.dump();
+    EXPECT_TRUE(s.wait_bg(5, 18, BLUE) && s.t.row(5).find("0.05sec") != std::string::npos);
+    EXPECT_NE(s.t.row(18).find("10min"), std::string::npos) << "14 choices\n" << s.t.dump();
+    s.t.esc();
+    keys(s, &rig::Term::down, 1, ROW_SEND, COL_SEND);
+    s.t.enter();
+    ASSERT_TRUE(s.wait_message(18, "設定完了しました。", "デバイスを再起動します。")) << s.t.dump();
+    EXPECT_EQ(tcp_from(s, "m10", 4), (std::vector<std::string>{"414a20c8", "41532fc8"}));
+    s.t.enter();
+    ASSERT_TRUE(s.t.wait_gone(MENU_TITLE)) << s.t.dump();
+
+    // F9 in a form ends the program, nothing written.
+    ASSERT_TRUE(open_screen(s, "192.0.2.16")) << s.t.dump();
+    EXPECT_TRUE(cells_are(s.t, ROW_NOTICE, COL_VALUE, "1sec", 10));
+    keys(s, &rig::Term::down, 1, ROW_NOTICE, COL_VALUE);
+    s.t.enter();
+    ASSERT_TRUE(form_at(s, 2, 15, "定期通知")) << s.t.dump();
+    s.t.f9();
+    EXPECT_EQ(s.t.wait_exit(), 0);
+    EXPECT_EQ(tcp_from(s, "m8", 4), (std::vector<std::string>{"414a20c8"}));
+}
