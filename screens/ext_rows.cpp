@@ -88,12 +88,21 @@ int choose_flag(unsigned form, int row, int col, int* flag)
     return c;
 }
 
-// A destination text; confirming it unchanged keeps the unit's own bytes.
+// The text a form's entry shows of a longer one: as much as its columns hold.
+bool as_shown(const char* out, const char* text, unsigned form)
+{
+    char view[EXT_DEST_LEN];
+    copy_text_n(view, sizeof view, text, static_cast<size_t>(myforms[form].width + 1));
+    cut_rightspace(view);
+    return std::strcmp(out, text) == 0 || std::strcmp(out, view) == 0;
+}
+
+// A destination text; confirming it as the form showed it keeps the unit's own bytes.
 int edit_dest(unsigned form, int row, int col, int r)
 {
     char out[FORM_TEXT_MAX] = {};
     const int res = edit_form(form, row, col, extset.dest[r], out, sizeof out, win_extset);
-    if (res == 1 && std::strcmp(out, extset.dest[r]) != 0) {
+    if (res == 1 && !as_shown(out, extset.dest[r], form)) {
         copy_text(extset.dest[r], EXT_DEST_LEN, out);
         ex_dest_cut[r] = 0;
     }
