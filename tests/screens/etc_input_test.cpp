@@ -57,7 +57,8 @@ TEST(EtcInput, FailuresEscapeAndUnnamedCodesNeverWriteWhatWasNotMeant)
     Session s(R"({"units": [
       {"name": "mute", "ip": "192.0.2.10", "model": 8, "faults_on": [{"on_text": "MR0491", "silent": true}]},
       {"name": "flaky", "ip": "192.0.2.11", "model": 8, "faults_on": [{"on_text": "AR!", "close_early": true}]},
-      {"name": "odd", "ip": "192.0.2.12", "model": 8, "memory": {"0491": "f0"}, "ai": [{"range": 9}]}
+      {"name": "odd", "ip": "192.0.2.12", "model": 8, "memory": {"0491": "f0"}, "ai": [{"range": 9}]},
+      {"name": "junk", "ip": "192.0.2.13", "model": 8, "faults_on": [{"on_text": "MR0491", "garbage": true}]}
     ]})",
               {"-l"});
     ASSERT_TRUE(started(s)) << s.lab.sim_log() << s.t.dump();
@@ -103,6 +104,12 @@ TEST(EtcInput, FailuresEscapeAndUnnamedCodesNeverWriteWhatWasNotMeant)
               (Requests{cmd("AP", {0x20}), cmd("AR", {0x20, 0x29}), cmd("AR", {0x21, 0x20}),
                         cmd("AR", {0x22, 0x20})}));
     s.t.enter();
+
+    // A reply whose digits are not hexadecimal is a failed read: nothing is asked after it.
+    n = open_etc(s, "junk", "192.0.2.13");
+    ASSERT_TRUE(s.wait_message(MSG_SETTINGS, "通信エラー", "")) << s.t.dump();
+    EXPECT_EQ(requests(s, "junk", n, 1), (Requests{cmd("MR0491")}));
+    keys(s.t, {&T::enter, &T::esc});
 
     // F9 in a form ends the program.
     open_etc(s, "flaky", "192.0.2.11");
