@@ -114,7 +114,9 @@ bool measure_round(rig::Term& t, const rig::Lab& lab, Figures* fig)
             if (!open_menu(t)) return false;
             const long long t0 = now_us();
             t.enter();
-            auto ready = [&] { return t.text(m.ready_row, m.ready_col, 12).rfind(m.ready_text, 0) == 0; };
+            auto ready = [&] {
+                return t.text(m.ready_row, m.ready_col, 12).rfind(m.ready_text, 0) == 0;
+            };
             if (!t.wait_for(ready, 20000)) return false;
             const long long t1 = now_us();
             fig[k].open_ms.push_back((t1 - model_check_end(lab, m.name)) / 1000.0);
@@ -168,14 +170,15 @@ int main()
         }
     }
 
-    std::printf("Other settings, medians of %d openings and %d applies per model. Opening: from\n"
-                "the end of the menu's model check to the values shown (from the key, the check's\n"
-                "1.5 s wait for \"UU\" included, in brackets); applying: from the key to the message\n"
-                "box. Minimum = the screens' own pauses + one lab round trip per exchange (reads\n"
-                "and writes measured apart: the unit stores each write).\n\n",
-                kRounds * (kOpenings + 1), kRounds);
-    std::printf("%-6s %7s %7s %8s %8s %6s %13s %9s %8s %6s\n", "model", "read", "write",
-                "open ms", "min ms", "ratio", "(key/min ms)", "apply ms", "min ms", "ratio");
+    std::printf(
+        "Other settings, medians of %d openings and %d applies per model. Opening: from\n"
+        "the end of the menu's model check to the values shown (from the key, the check's\n"
+        "1.5 s wait for \"UU\" included, in brackets); applying: from the key to the message\n"
+        "box. Minimum = the screens' own pauses + one lab round trip per exchange (reads\n"
+        "and writes measured apart: the unit stores each write).\n\n",
+        kRounds * (kOpenings + 1), kRounds);
+    std::printf("%-6s %7s %7s %8s %8s %6s %13s %9s %8s %6s\n", "model", "read", "write", "open ms",
+                "min ms", "ratio", "(key/min ms)", "apply ms", "min ms", "ratio");
     for (int k = 0; k < 3; k++) {
         const Model& m = kModels[k];
         const double rtt_r = round_trip_ms(m.ip, false);
@@ -188,7 +191,8 @@ int main()
         std::snprintf(key, sizeof key, "(%.0f/%.0f)", median(fig[k].key_ms),
                       1500 + open_min + 2 * rtt_r);
         std::printf("%-6d %7.2f %7.2f %8.1f %8.1f %6.3f %13s %9.1f %8.1f %6.3f\n", m.model, rtt_r,
-                    rtt_w, open, open_min, open / open_min, key, apply, apply_min, apply / apply_min);
+                    rtt_w, open, open_min, open / open_min, key, apply, apply_min,
+                    apply / apply_min);
     }
     t.f9();
     t.wait_exit();

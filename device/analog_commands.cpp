@@ -10,9 +10,9 @@
 namespace {
 
 constexpr int kSamplingAddress = 0x0491;
-constexpr int kOutputAddress = 0x0B03;   // output c at 0x0B03 + 0x30 * c
+constexpr int kOutputAddress = 0x0B03;  // output c at 0x0B03 + 0x30 * c
 constexpr int kOutputStride = 0x30;
-constexpr double kCodeScale = 32768.0;   // full scale in output codes
+constexpr double kCodeScale = 32768.0;  // full scale in output codes
 // Decimal input is binary inside: 3276.7 is a hair below itself. Entered
 // tenths are taken whole before truncation.
 constexpr double kEntryRounding = 1e-6;

@@ -27,8 +27,8 @@ double ao_value_from_code(int kind, int code);
 double ao_clamp(int kind, double value, bool* clamped);
 
 // Temperatures travel as 16-bit two's-complement patterns of tenths of a degree.
-int temp_tenths_from_pattern(int pattern);   // 0xFF9C -> -100
-int temp_pattern_from_tenths(int tenths);    // -100 -> 0xFF9C
+int temp_tenths_from_pattern(int pattern);  // 0xFF9C -> -100
+int temp_pattern_from_tenths(int tenths);   // -100 -> 0xFF9C
 // Degrees as entered to tenths: truncated toward zero, limited to -32768..32767.
 int temp_tenths_from_degrees(double degrees);
 
@@ -58,10 +58,10 @@ void build_range_write(int channel, int range, uint8_t out[RANGE_WRITE_LEN]);
 
 // Thermocouple and temperature-scale settings of one input.
 struct TcSettings {
-    int type;    // 0..15
-    int flags;   // 1 cold-junction compensation, 2 burn-out detection, 4 burn-out to maximum
-    int mode;    // temperature output type 0..3
-    int low;     // lower and upper scale temperature, 16-bit patterns as read
+    int type;   // 0..15
+    int flags;  // 1 cold-junction compensation, 2 burn-out detection, 4 burn-out to maximum
+    int mode;   // temperature output type 0..3
+    int low;    // lower and upper scale temperature, 16-bit patterns as read
     int high;
 };
 void build_tc_read(int channel, uint8_t out[TC_READ_LEN]);

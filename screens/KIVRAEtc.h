@@ -7,15 +7,15 @@
 
 // The values of the other-settings screen that is open; cleared when one opens.
 struct EtcSet {
-    int adc_samp;       // sampling code as read (AdcSamp index 0..7 when it names one)
-    int ai_range[3];    // input range of AI1..AI3: AdcRange (0..5) or AdcRangeV2 (0..6) index
-    int tc_type[3];     // thermocouple type, TCType index
-    int tc_flags[3];    // 1 cold-junction compensation, 2 burn-out detection, 4 burn-out to maximum
-    int tf_mode[3];     // temperature output type, TFMode index
-    int tf_low[3];      // lower scale temperature, 16-bit pattern of tenths of a degree
-    int tf_high[3];     // upper scale temperature, likewise
-    int ao_kind[3];     // 0 voltage, 1 current, -1 a kind the unit reported that has no name
-    double ao_value[3]; // default output in volts or milliamperes
+    int adc_samp;     // sampling code as read (AdcSamp index 0..7 when it names one)
+    int ai_range[3];  // input range of AI1..AI3: AdcRange (0..5) or AdcRangeV2 (0..6) index
+    int tc_type[3];   // thermocouple type, TCType index
+    int tc_flags[3];  // 1 cold-junction compensation, 2 burn-out detection, 4 burn-out to maximum
+    int tf_mode[3];   // temperature output type, TFMode index
+    int tf_low[3];    // lower scale temperature, 16-bit pattern of tenths of a degree
+    int tf_high[3];   // upper scale temperature, likewise
+    int ao_kind[3];   // 0 voltage, 1 current, -1 a kind the unit reported that has no name
+    double ao_value[3];  // default output in volts or milliamperes
 };
 extern EtcSet etcset;
 

@@ -82,9 +82,7 @@ int read_tc(int i, void*)
     return 0;
 }
 
-#define ETC_STEP(fn, pause, applies) \
-    {fn, pause, ETC_COMM_ERROR, MSG_ROW_SETTINGS, ETC_COMM_LOG, applies}
-
+// clang-format off
 const Step kAiReads[] = {
     ETC_STEP(read_sampling, 20, nullptr),
     ETC_STEP(read_range<0>, 20, nullptr),
@@ -95,6 +93,7 @@ const Step kAiReads[] = {
     ETC_STEP(read_tc<2>, 20, second_generation),
     ETC_STEP(nullptr, 10, nullptr),
 };
+// clang-format on
 
 // ---- writes on "設定反映" ----
 
@@ -154,8 +153,6 @@ const Step kAiWrites[] = {
     ETC_STEP(nullptr, 20, nullptr),
 };
 
-#undef ETC_STEP
-
 // ---- the main screen ----
 
 void show_sampling() { show_text(win_etcai[1], choice_text(AdcSamp, 16, etcset.adc_samp)); }
@@ -163,8 +160,8 @@ void show_sampling() { show_text(win_etcai[1], choice_text(AdcSamp, 16, etcset.a
 // Form 30 at its place: -1 after F9, else 0.
 int choose_sampling()
 {
-    const int k = choose_form(FORM_SAMPLING, -1, -1, choice_start(etcset.adc_samp, kSamplingChoices),
-                              win_etcset[0]);
+    const int k = choose_form(FORM_SAMPLING, -1, -1,
+                              choice_start(etcset.adc_samp, kSamplingChoices), win_etcset[0]);
     if (k == MENU_QUIT) return -1;
     if (k >= 1 && k <= kSamplingChoices) {
         etcset.adc_samp = k - 1;

@@ -19,9 +19,9 @@ bool three_outputs(int i) { return etc_model(i) == 11; }
 bool third_output(int i, const void*) { return three_outputs(i); }
 int outputs_of(int i) { return three_outputs(i) ? 3 : 2; }
 
-#define AO_ROW_WINDOWS(c, present)                                                          \
-    {&win_etcao[3 * (c) + 1], 0, 4 + 2 * (c), 10, 1, 10, PAIR_ITEM, nullptr, false, present}, \
-    {                                                                                       \
+#define AO_ROW_WINDOWS(c, present)                                                             \
+    {&win_etcao[3 * (c) + 1], 0, 4 + 2 * (c), 10, 1, 10, PAIR_ITEM, nullptr, false, present},  \
+    {                                                                                          \
         &win_etcao[3 * (c) + 2], 0, 4 + 2 * (c), 22, 1, 12, PAIR_ITEM, nullptr, false, present \
     }
 
@@ -51,7 +51,8 @@ void show_output(int c)
 {
     show_text(win_etcao[3 * c + 1], kind_text(etcset.ao_kind[c]));
     char text[32] = "";
-    if (etcset.ao_kind[c] != AO_UNKNOWN) std::snprintf(text, sizeof text, "%+.5f", etcset.ao_value[c]);
+    if (etcset.ao_kind[c] != AO_UNKNOWN)
+        std::snprintf(text, sizeof text, "%+.5f", etcset.ao_value[c]);
     show_text(win_etcao[3 * c + 2], text);
 }
 
@@ -102,23 +103,19 @@ int write_output(int i, void*)
     return etc_exchange(i, req, AO_WRITE_LEN, rep, AO_WRITE_LEN);
 }
 
-#define AO_STEP(fn, applies) {fn, 20, ETC_COMM_ERROR, MSG_ROW_SETTINGS, ETC_COMM_LOG, applies}
-
 const Step kAoReads[] = {
-    AO_STEP(read_output<0>, nullptr),
-    AO_STEP(read_output<1>, nullptr),
-    AO_STEP(read_output<2>, third_output),
-    AO_STEP(nullptr, nullptr),
+    ETC_STEP(read_output<0>, 20, nullptr),
+    ETC_STEP(read_output<1>, 20, nullptr),
+    ETC_STEP(read_output<2>, 20, third_output),
+    ETC_STEP(nullptr, 20, nullptr),
 };
 
 const Step kAoWrites[] = {
-    AO_STEP(write_output<0>, nullptr),
-    AO_STEP(write_output<1>, nullptr),
-    AO_STEP(write_output<2>, third_output),
-    AO_STEP(nullptr, nullptr),
+    ETC_STEP(write_output<0>, 20, nullptr),
+    ETC_STEP(write_output<1>, 20, nullptr),
+    ETC_STEP(write_output<2>, 20, third_output),
+    ETC_STEP(nullptr, 20, nullptr),
 };
-
-#undef AO_STEP
 
 // ---- rows: the outputs, then "設定反映" ----
 

@@ -35,11 +35,15 @@ int SetEtcMenu(int i)
 {
     PrnDebug("etc setting menu\n");
     switch (etc_model(i)) {
-    case 8: return SetEtcMenuAI(i);
+    case 8:
+        return SetEtcMenuAI(i);
     case 9:
-    case 11: return SetEtcMenuAO(i);
-    case 10: return SetEtcMenuAIV2(i);
-    default: return 0;
+    case 11:
+        return SetEtcMenuAO(i);
+    case 10:
+        return SetEtcMenuAIV2(i);
+    default:
+        return 0;
     }
 }
 

@@ -4,13 +4,14 @@
 
 #include "screens/KIVRAEtc.h"
 #include "screens/screen_driver.h"
+#include "ui/NQ_Menu.h"
 #include "ui/colour_pairs.h"
 
 // The frame at screen row 2, column 1, 20 x 78, and its title.
-#define ETC_FRAME                                                             \
-    {&win_etcset[0], -1, 2, 1, 20, 78, PAIR_BASE, nullptr, true, nullptr},    \
-    {                                                                         \
-        nullptr, 0, 0, 1, 0, 0, 0, "その他の設定", false, nullptr            \
+#define ETC_FRAME                                                          \
+    {&win_etcset[0], -1, 2, 1, 20, 78, PAIR_BASE, nullptr, true, nullptr}, \
+    {                                                                      \
+        nullptr, 0, 0, 1, 0, 0, 0, "その他の設定", false, nullptr          \
     }
 #define ETC_LABEL(row, col, text)                           \
     {                                                       \
@@ -19,6 +20,13 @@
 #define ETC_ITEM(slot, row, col, cols, text)                        \
     {                                                               \
         slot, 0, row, col, 1, cols, PAIR_ITEM, text, false, nullptr \
+    }
+
+// One exchange of an opening or an apply: its pause, and on failure
+// "通信エラー" at row 15 and the log line.
+#define ETC_STEP(fn, pause, applies)                                       \
+    {                                                                      \
+        fn, pause, ETC_COMM_ERROR, MSG_ROW_SETTINGS, ETC_COMM_LOG, applies \
     }
 
 // Opens a screen's layout for unit i and shows it; DeleteEtcMenu removes it.

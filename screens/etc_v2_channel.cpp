@@ -25,8 +25,8 @@ constexpr int kFormCol = 15;
 // Rows of the screen: the range, the seven thermocouple values, " OK ".
 enum { V2ROW_RANGE = 1, V2ROW_TC = 2, V2ROW_OK = 9 };
 
-#define V2_VALUE(slot, row)                                       \
-    {                                                             \
+#define V2_VALUE(slot, row)                                         \
+    {                                                               \
         slot, 0, row, 17, 1, 16, PAIR_ITEM, nullptr, false, nullptr \
     }
 
@@ -130,7 +130,8 @@ int edit_temperature(unsigned form, int* pattern, WINDOW* w)
     char preset[24];
     std::snprintf(preset, sizeof preset, "%.1f", temp_tenths_from_pattern(*pattern) * 0.1);
     char text[FORM_TEXT_MAX] = {};
-    const int r = edit_form(form, 9, kFormCol, preset, text, static_cast<int>(sizeof text), nullptr);
+    const int r =
+        edit_form(form, 9, kFormCol, preset, text, static_cast<int>(sizeof text), nullptr);
     if (r == MENU_QUIT) return -1;
     char* end = nullptr;
     const double degrees = std::strtod(text, &end);
@@ -146,8 +147,8 @@ int edit_temperature(unsigned form, int* pattern, WINDOW* w)
 int range_enter(RowContext& ctx, int)
 {
     Channel& ch = channel_of(ctx);
-    if (choose_index(FORM_ADC_RANGE_V2, 2, kRangeChoices, &ch.range, win_v2etcrange[1], AdcRangeV2) <
-        0)
+    if (choose_index(FORM_ADC_RANGE_V2, 2, kRangeChoices, &ch.range, win_v2etcrange[1],
+                     AdcRangeV2) < 0)
         return -1;
     EnableTCset(ch.range);
     RefreshParents();
@@ -166,14 +167,25 @@ int tc_enter(RowContext& ctx, int item)
     ch.tc_item = item;
     int r = 0;
     switch (item) {
-    case 1: r = choose_index(FORM_TC_TYPE, 4, kTypeChoices, &ch.type, win_v2etcset[1], TCType); break;
+    case 1:
+        r = choose_index(FORM_TC_TYPE, 4, kTypeChoices, &ch.type, win_v2etcset[1], TCType);
+        break;
     case 2:
     case 3:
-    case 4: r = choose_flag(ch, item - 2); break;
-    case 5: r = choose_index(FORM_TF_MODE, 8, kModeChoices, &ch.mode, win_v2etcset[5], TFMode); break;
-    case 6: r = edit_temperature(FORM_TF_LOW, &ch.low, win_v2etcset[6]); break;
-    case 7: r = edit_temperature(FORM_TF_HIGH, &ch.high, win_v2etcset[7]); break;
-    default: break;
+    case 4:
+        r = choose_flag(ch, item - 2);
+        break;
+    case 5:
+        r = choose_index(FORM_TF_MODE, 8, kModeChoices, &ch.mode, win_v2etcset[5], TFMode);
+        break;
+    case 6:
+        r = edit_temperature(FORM_TF_LOW, &ch.low, win_v2etcset[6]);
+        break;
+    case 7:
+        r = edit_temperature(FORM_TF_HIGH, &ch.high, win_v2etcset[7]);
+        break;
+    default:
+        break;
     }
     if (r < 0) return -1;
     RefreshParents();

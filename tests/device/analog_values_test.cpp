@@ -38,7 +38,7 @@ TEST(EtcValues, OutputCodesAndTemperaturesConvertBothWaysWithoutWrapping)
         {0, AO_VOLTAGE, 0.0, "AQ<20>0000<C8>", "+0.00000"},
         {1, AO_CURRENT, 20.0, "AQ<29>7FFF<C8>", "+19.99939"},
         {2, AO_CURRENT, 15.0, "AQ<2A>6000<C8>", "+15.00000"},
-        {1, AO_VOLTAGE, 12.5, "AQ<21>7FFF<C8>", "+9.99969"},   // saturates, never wraps
+        {1, AO_VOLTAGE, 12.5, "AQ<21>7FFF<C8>", "+9.99969"},      // saturates, never wraps
         {1, AO_VOLTAGE, -0.00031, "AQ<21>FFFF<C8>", "-0.00031"},  // toward zero
     };
     for (const Output& o : outputs) {
@@ -69,8 +69,8 @@ TEST(EtcValues, OutputCodesAndTemperaturesConvertBothWaysWithoutWrapping)
         const char* shown;
     };
     const Temperature temps[] = {
-        {-10.0, 0xFF9C, "-10.0"}, {3276.7, 0x7FFF, "+3276.7"}, {-3276.8, 0x8000, "-3276.8"},
-        {4000.0, 0x7FFF, "+3276.7"}, {-0.15, 0xFFFF, "-0.1"}, {0.7, 0x0007, "+0.7"},
+        {-10.0, 0xFF9C, "-10.0"},    {3276.7, 0x7FFF, "+3276.7"}, {-3276.8, 0x8000, "-3276.8"},
+        {4000.0, 0x7FFF, "+3276.7"}, {-0.15, 0xFFFF, "-0.1"},     {0.7, 0x0007, "+0.7"},
     };
     for (const Temperature& t : temps) {
         const int tenths = temp_tenths_from_degrees(t.entered);

@@ -79,7 +79,8 @@ TEST(EtcInput, FailuresEscapeAndUnnamedCodesNeverWriteWhatWasNotMeant)
     keys(s.t, {&T::down, &T::down, &T::down, &T::down, &T::enter});
     ASSERT_TRUE(s.wait_message(MSG_SETTINGS, "通信エラー", "")) << s.t.dump();
     const Requests sent = requests(s, "flaky", n + 4, 3);
-    EXPECT_EQ(sent, (Requests{cmd("AP", {0x20}), cmd("AR", {0x20, 0x20}), cmd("AR", {0x21, 0x20})}));
+    EXPECT_EQ(sent,
+              (Requests{cmd("AP", {0x20}), cmd("AR", {0x20, 0x20}), cmd("AR", {0x21, 0x20})}));
     s.t.enter();
     EXPECT_TRUE(cells_are(s.t, ROW_SAMP, COL_ITEM, "10Hz", 14)) << "the screen stays";
     keys(s.t, {&T::up, &T::enter, &T::up, &T::enter, &T::esc});

@@ -28,7 +28,8 @@ TEST(EtcOutput, TwoAndThreeOutputsAreReadEditedWithinTheirRangesAndWritten)
     size_t n = open_etc(s, "ao9", "192.0.2.10");
     ASSERT_TRUE(cells_are(s.t, row_of_output(1), COL_VALUE, "+15.00000", 12, 20000)) << s.t.dump();
     EXPECT_TRUE(cells_are(s.t, 4, 3, "アナログ出力初期値", 18));
-    const char* rows9[][3] = {{"AO1 :", "電圧[v]", "-10.00000"}, {"AO2 :", "電流[mA]", "+15.00000"}};
+    const char* rows9[][3] = {{"AO1 :", "電圧[v]", "-10.00000"},
+                              {"AO2 :", "電流[mA]", "+15.00000"}};
     for (int c = 0; c < 2; c++) {
         EXPECT_TRUE(cells_are(s.t, row_of_output(c), 5, rows9[c][0], 5));
         EXPECT_TRUE(cells_are(s.t, row_of_output(c), COL_KIND, rows9[c][1], 10));

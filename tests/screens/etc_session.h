@@ -30,7 +30,8 @@ inline std::string cmd(const std::string& head, std::initializer_list<int> param
 // The TCP requests unit received from index `from` on, once there are `n` of them.
 inline Requests requests(Session& s, const std::string& unit, size_t from, size_t n)
 {
-    eventually(s.t, [&] { return s.tcp_in(unit).size() >= from + n; }, 20000);
+    eventually(
+        s.t, [&] { return s.tcp_in(unit).size() >= from + n; }, 20000);
     Requests out;
     const auto all = s.tcp_in(unit);
     for (size_t k = from; k < all.size(); k++) out.push_back(rig::hex(all[k]));
@@ -56,9 +57,6 @@ inline void keys(rig::Term& t, std::initializer_list<void (rig::Term::*)()> ks)
     }
 }
 
-inline bool started(Session& s)
-{
-    return s.ready() && s.set_port("10001") && s.search();
-}
+inline bool started(Session& s) { return s.ready() && s.set_port("10001") && s.search(); }
 
 }  // namespace etctest
