@@ -27,7 +27,7 @@ double ms_since(Clock::time_point t)
 struct Variant {
     const char* what;
     const char* ip;
-    int ready_row, ready_col;  // the item current when the screen is ready
+    int ready_row, ready_col;           // the item current when the screen is ready
     int open_pause_ms, open_exchanges;  // model check included
     int model_wait_ms;                  // a unit that answers only "MI" leaves "UU" unanswered
     int apply_pause_ms, apply_tcp, apply_udp;
@@ -126,9 +126,10 @@ int main()
         {"model 9 (memory bytes)", "192.0.2.13", 7, 15, 80, 4, TCP_IO_MS, 100, 2, 3},
         {"model 10 (AJ/AS)", "192.0.2.14", 7, 15, 40, 3, TCP_IO_MS, 80, 1, 3},
     };
-    std::printf("lab round trips (ms): command read %.2f, command write %.2f, record read %.2f, "
-                "record write %.2f\n\n",
-                rt.tcp_read, rt.tcp_write, rt.udp_read, rt.udp_write);
+    std::printf(
+        "lab round trips (ms): command read %.2f, command write %.2f, record read %.2f, "
+        "record write %.2f\n\n",
+        rt.tcp_read, rt.tcp_write, rt.udp_read, rt.udp_write);
     std::printf("%-30s %9s %9s %6s %9s %9s %9s %6s\n", "unit", "open ms", "minimum", "ratio",
                 "last sent", "apply ms", "minimum", "ratio");
     size_t grid_bytes = 0, section_bytes = 0;
@@ -162,7 +163,8 @@ int main()
             // Along the grid, then down through every section back to the grid.
             for (int c : {25, 35, 45, 65}) grid_bytes += move_bytes(t, &rig::Term::right, 7, c);
             const int rows[][2] = {{14, 19}, {16, 19}, {18, 19}, {20, 51}, {7, 65}};
-            for (const auto& rc : rows) section_bytes += move_bytes(t, &rig::Term::down, rc[0], rc[1]);
+            for (const auto& rc : rows)
+                section_bytes += move_bytes(t, &rig::Term::down, rc[0], rc[1]);
         }
         t.up();
         if (!t.wait_for([&] { return t.bg(20, 51) == BLUE; })) return 1;
@@ -187,9 +189,10 @@ int main()
         t.wait_gone("設定項目を選んでください");
         t.settle();
     }
-    std::printf("\nbytes to the terminal: %.0f per Right along the grid, %.0f per Down between "
-                "sections\n",
-                grid_bytes / 4.0, section_bytes / 5.0);
+    std::printf(
+        "\nbytes to the terminal: %.0f per Right along the grid, %.0f per Down between "
+        "sections\n",
+        grid_bytes / 4.0, section_bytes / 5.0);
     t.f9();
     t.wait_exit();
     return 0;

@@ -5,12 +5,12 @@
 
 #include <cstdint>
 
-constexpr int MEM_NOTICE = 0x0401;    // periodic notice in the high nibble
-constexpr int MEM_CHATTER = 0x0421;   // chattering time in ms
+constexpr int MEM_NOTICE = 0x0401;   // periodic notice in the high nibble
+constexpr int MEM_CHATTER = 0x0421;  // chattering time in ms
 
-constexpr int NOTICE_QUERY_LEN = 4;   // "AJ", 0x20, 0xC8
+constexpr int NOTICE_QUERY_LEN = 4;  // "AJ", 0x20, 0xC8
 constexpr int NOTICE_REPLY_LEN = 6;
-constexpr int NOTICE_SET_LEN = 4;     // "AS", code + 0x20, 0xC8
+constexpr int NOTICE_SET_LEN = 4;  // "AS", code + 0x20, 0xC8
 
 // Pure builders and parsers.
 void BuildNoticeQuery(uint8_t out[NOTICE_QUERY_LEN]);
@@ -22,6 +22,6 @@ int ParseNoticeReply(const uint8_t reply[NOTICE_REPLY_LEN]);
 // exchange failed. A read whose data digits are not hexadecimal fails and
 // stores nothing.
 int GetMemoryByte(int index, int address, int* value);
-int SetMemoryByte(int index, int address, int value);   // low 8 bits; the reply is not examined
+int SetMemoryByte(int index, int address, int value);  // low 8 bits; the reply is not examined
 int GetNoticeA(int index, int* code);
-int SetNoticeA(int index, int code);                     // the reply is not examined
+int SetNoticeA(int index, int code);  // the reply is not examined

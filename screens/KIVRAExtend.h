@@ -3,22 +3,22 @@
 // the controller's disconnection time, periodic notice and chattering time.
 #pragma once
 
-constexpr int EXT_DEST_LEN = 51;   // a destination text with its terminator
+constexpr int EXT_DEST_LEN = 51;  // a destination text with its terminator
 
 // The screen's working state, cleared each time the screen opens.
 struct ExtSet {
-    int tcp1ton;                   // 1: TCP 1:N on (connections 2 to 4 in use)
-    int port[3];                   // own port of connection 1, 2, 3,4
-    int wait[3];                   // wait for connection (1 = "有効") of connection 1, 2, 3,4
-    int request[2];                // connect request of connection 1, 2
-    char dest[2][EXT_DEST_LEN];    // destination of connection 1, 2 (address or host name)
-    int dport[2];                  // destination port of connection 1, 2
-    int has_disc;                  // the model has a disconnection time
-    int has_notice;                // the model has a periodic notice
-    int has_chat;                  // the model has a chattering time
-    int disc;                      // disconnection time code (DiscTime; 15 "None")
-    int notice;                    // periodic notice code (AutoPeriod, AutoPeriodA for models 8, 10)
-    int chat;                      // chattering time in ms
+    int tcp1ton;                 // 1: TCP 1:N on (connections 2 to 4 in use)
+    int port[3];                 // own port of connection 1, 2, 3,4
+    int wait[3];                 // wait for connection (1 = "有効") of connection 1, 2, 3,4
+    int request[2];              // connect request of connection 1, 2
+    char dest[2][EXT_DEST_LEN];  // destination of connection 1, 2 (address or host name)
+    int dport[2];                // destination port of connection 1, 2
+    int has_disc;                // the model has a disconnection time
+    int has_notice;              // the model has a periodic notice
+    int has_chat;                // the model has a chattering time
+    int disc;                    // disconnection time code (DiscTime; 15 "None")
+    int notice;                  // periodic notice code (AutoPeriod, AutoPeriodA for models 8, 10)
+    int chat;                    // chattering time in ms
 };
 
 extern ExtSet extset;

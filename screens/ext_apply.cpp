@@ -43,9 +43,18 @@ int write_record(int unit, uint8_t* image, int len)
     uint8_t reply[4];
     return UDP_SendRecv(xportset[unit].addr.sin_addr.s_addr, image, len, reply, sizeof reply);
 }
-int write_record0(int unit, void* s) { return write_record(unit, static_cast<ExImages*>(s)->r0, SETUP0_LEN); }
-int write_record3(int unit, void* s) { return write_record(unit, static_cast<ExImages*>(s)->r3, SETUP_LEN); }
-int write_record7(int unit, void* s) { return write_record(unit, static_cast<ExImages*>(s)->r7, SETUP_LEN); }
+int write_record0(int unit, void* s)
+{
+    return write_record(unit, static_cast<ExImages*>(s)->r0, SETUP0_LEN);
+}
+int write_record3(int unit, void* s)
+{
+    return write_record(unit, static_cast<ExImages*>(s)->r3, SETUP_LEN);
+}
+int write_record7(int unit, void* s)
+{
+    return write_record(unit, static_cast<ExImages*>(s)->r7, SETUP_LEN);
+}
 
 // The entry takes the new values only for the send, and keeps the
 // module's own values when the module did not get them.
@@ -78,7 +87,8 @@ void ex_build_images(const DeviceEntry& e, int k, int gc, int tcp1ton, ExImages*
     std::memcpy(r7, e.setup7, SETUP_LEN);
 
     // Connection 1 always waits for connections.
-    put_byte(r0, rec::mode1, (get_byte(r0, rec::mode1) & 0x30) | 0xC0 | (extset.request[0] ? k : 0));
+    put_byte(r0, rec::mode1,
+             (get_byte(r0, rec::mode1) & 0x30) | 0xC0 | (extset.request[0] ? k : 0));
     if (gc) {
         int mode2 = get_byte(r0, rec::mode2) & 0x30;
         int mode3 = get_byte(r3, rec::mode3) & 0x3F;
@@ -137,24 +147,28 @@ int OnSendExSet(int index)
     int n = 0;
     const int model = xportset[index].model;
     if (const ExControl* c = ex_control(EXS_DISC, model))
-        steps[n++] = {write_setting<EXS_DISC>, 20, c->write_message, MSG_ROW_SETTINGS,
-                      c->write_log, nullptr};
+        steps[n++] = {write_setting<EXS_DISC>, 20,           c->write_message,
+                      MSG_ROW_SETTINGS,        c->write_log, nullptr};
     if (const ExControl* c = ex_control(EXS_NOTICE, model))
-        steps[n++] = {write_setting<EXS_NOTICE>, 20, c->write_message, MSG_ROW_SETTINGS,
-                      c->write_log, notice_goes};
+        steps[n++] = {write_setting<EXS_NOTICE>, 20,           c->write_message,
+                      MSG_ROW_SETTINGS,          c->write_log, notice_goes};
     if (const ExControl* c = ex_control(EXS_CHAT, model))
-        steps[n++] = {write_setting<EXS_CHAT>, 20, c->write_message, MSG_ROW_SETTINGS,
-                      c->write_log, nullptr};
+        steps[n++] = {write_setting<EXS_CHAT>, 20,           c->write_message,
+                      MSG_ROW_SETTINGS,        c->write_log, nullptr};
     if (ex_is_wifi(index)) {
-        steps[n++] = {send_wifi, 0, "通信エラー", MSG_ROW_SETTINGS, "set extention error\n", nullptr};
+        steps[n++] = {send_wifi, 0, "通信エラー", MSG_ROW_SETTINGS, "set extention error\n",
+                      nullptr};
     } else {
         // The unit restarts after the last record.
-        steps[n++] = {write_record0, 20, "通信エラー", MSG_ROW_SETTINGS,
-                      "send setuprecord 0 error\n", nullptr};
-        steps[n++] = {write_record3, 20, "通信エラー", MSG_ROW_SETTINGS,
-                      "send setuprecord 3 error\n", nullptr};
-        steps[n++] = {write_record7, 20, "通信エラー", MSG_ROW_SETTINGS,
-                      "send setuprecord 7 error\n", nullptr};
+        steps[n++] = {
+            write_record0, 20, "通信エラー", MSG_ROW_SETTINGS, "send setuprecord 0 error\n",
+            nullptr};
+        steps[n++] = {
+            write_record3, 20, "通信エラー", MSG_ROW_SETTINGS, "send setuprecord 3 error\n",
+            nullptr};
+        steps[n++] = {
+            write_record7, 20, "通信エラー", MSG_ROW_SETTINGS, "send setuprecord 7 error\n",
+            nullptr};
     }
     return run_steps(steps, n, index, &images, win_extset) == 0 ? 1 : 0;
 }

@@ -31,14 +31,17 @@ int read_notice_memory(int unit, int* code)
     *code = byte >> 4;
     return 0;
 }
-int write_notice_memory(int unit, int code) { return SetMemoryByte(unit, MEM_NOTICE, code * 16 + 15); }
+int write_notice_memory(int unit, int code)
+{
+    return SetMemoryByte(unit, MEM_NOTICE, code * 16 + 15);
+}
 int read_chatter_memory(int unit, int* ms) { return GetMemoryByte(unit, MEM_CHATTER, ms); }
 int write_chatter_memory(int unit, int ms) { return SetMemoryByte(unit, MEM_CHATTER, ms); }
 
 const ExControl kControls[] = {
-    {EXS_DISC, kDigital, NQKivraGetDisconnectionTime, "通信エラー", "disconnection time get error\n",
-     NQKivraSetDisconnectionTime, "通信エラー", "set disconnection time error\n", FORM_DISC_TIME,
-     DiscTime, 16},
+    {EXS_DISC, kDigital, NQKivraGetDisconnectionTime, "通信エラー",
+     "disconnection time get error\n", NQKivraSetDisconnectionTime, "通信エラー",
+     "set disconnection time error\n", FORM_DISC_TIME, DiscTime, 16},
     {EXS_NOTICE, kDigital, NQKivraGetNoticeTime, "通信エラー", "get noticetime error\n",
      NQKivraSetNoticeTime, "通信エラー", "set noticetime error\n", FORM_NOTICE, AutoPeriod, 5},
     {EXS_NOTICE, kMemory, read_notice_memory, "通信エラー(定期通知)", "sendrecv error\n",
@@ -65,9 +68,12 @@ const ExControl* ex_control(ExSetting s, int model)
 int* ex_value(ExSetting s)
 {
     switch (s) {
-    case EXS_DISC: return &extset.disc;
-    case EXS_NOTICE: return &extset.notice;
-    case EXS_CHAT: break;
+    case EXS_DISC:
+        return &extset.disc;
+    case EXS_NOTICE:
+        return &extset.notice;
+    case EXS_CHAT:
+        break;
     }
     return &extset.chat;
 }
@@ -81,7 +87,8 @@ void ex_value_text(ExSetting s, int model, char* out, int size)
     }
     // A code read from the unit may name a slot without text: it shows empty.
     if (c->choices != nullptr)
-        std::snprintf(out, static_cast<size_t>(size), "%s", choice_text(c->choices, 16, *ex_value(s)));
+        std::snprintf(out, static_cast<size_t>(size), "%s",
+                      choice_text(c->choices, 16, *ex_value(s)));
     else
         std::snprintf(out, static_cast<size_t>(size), "%d", *ex_value(s));
 }

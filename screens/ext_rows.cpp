@@ -53,7 +53,7 @@ enum class Stored { Port, Wait, Request, Dest, DestPort };
 // column (the form's row is 2 x (section + 1)).
 struct GridColumn {
     Stored what;
-    FormId form;     // plain XPort and WiFi module
+    FormId form;  // plain XPort and WiFi module
     int form_col;
     FormId gc_form;  // "GC" firmware
     int gc_form_col;

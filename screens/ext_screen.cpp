@@ -66,11 +66,11 @@ bool chat_from_4(int unit)
         slot, 0, row, col, 1, cols, PAIR_ITEM, text, false, present \
     }
 // A row of the connection grid: own port, wait, request, destination, destination port.
-#define EX_GRID(r, row, present)                                                  \
-    EX_ITEM(&win_extcp[r][1], row, 14, 8, nullptr, present),                      \
-        EX_ITEM(&win_extcp[r][2], row, 24, 8, nullptr, present),                  \
-        EX_ITEM(&win_extcp[r][3], row, 34, 8, nullptr, present),                  \
-        EX_ITEM(&win_extcp[r][4], row, 44, 18, nullptr, present),                 \
+#define EX_GRID(r, row, present)                                  \
+    EX_ITEM(&win_extcp[r][1], row, 14, 8, nullptr, present),      \
+        EX_ITEM(&win_extcp[r][2], row, 24, 8, nullptr, present),  \
+        EX_ITEM(&win_extcp[r][3], row, 34, 8, nullptr, present),  \
+        EX_ITEM(&win_extcp[r][4], row, 44, 18, nullptr, present), \
         EX_ITEM(&win_extcp[r][5], row, 64, 8, nullptr, present)
 
 // The screen window at screen row 2, column 1; everything else inside it.
@@ -176,16 +176,16 @@ int read_controls(int unit)
     int n = 0;
     const int model = model_of(unit);
     if (const ExControl* c = ex_control(EXS_DISC, model))
-        steps[n++] = {read_setting<EXS_DISC>, 20, c->read_message, MSG_ROW_SETTINGS, c->read_log,
-                      nullptr};
+        steps[n++] = {read_setting<EXS_DISC>, 20,          c->read_message,
+                      MSG_ROW_SETTINGS,       c->read_log, nullptr};
     if (const ExControl* c = ex_control(EXS_NOTICE, model)) {
-        steps[n++] = {read_setting<EXS_NOTICE>, 20, c->read_message, MSG_ROW_SETTINGS,
-                      c->read_log, nullptr};
+        steps[n++] = {read_setting<EXS_NOTICE>, 20,          c->read_message,
+                      MSG_ROW_SETTINGS,         c->read_log, nullptr};
         steps[n++] = {nullptr, 20, nullptr, 0, nullptr, nullptr};
     }
     if (const ExControl* c = ex_control(EXS_CHAT, model)) {
-        steps[n++] = {read_setting<EXS_CHAT>, 20, c->read_message, MSG_ROW_SETTINGS, c->read_log,
-                      nullptr};
+        steps[n++] = {read_setting<EXS_CHAT>, 20,          c->read_message,
+                      MSG_ROW_SETTINGS,       c->read_log, nullptr};
         steps[n++] = {nullptr, 20, nullptr, 0, nullptr, nullptr};
     }
     return run_steps(steps, n, unit, nullptr, win_extset);
@@ -195,15 +195,22 @@ int read_controls(int unit)
 int run_section(int index)
 {
     switch (exselect_mode) {
-    case EXSEC_1TON: return loop_1toNset(index);
+    case EXSEC_1TON:
+        return loop_1toNset(index);
     case EXSEC_CONN1:
     case EXSEC_CONN2:
-    case EXSEC_CONN34: return loop_tcpset(index);
-    case EXSEC_DISC: return loop_disc(index);
-    case EXSEC_NOTICE: return loop_notice(index);
-    case EXSEC_CHAT: return loop_chat(index);
-    case EXSEC_SEND: return loop_exsend(index);
-    default: return -2;
+    case EXSEC_CONN34:
+        return loop_tcpset(index);
+    case EXSEC_DISC:
+        return loop_disc(index);
+    case EXSEC_NOTICE:
+        return loop_notice(index);
+    case EXSEC_CHAT:
+        return loop_chat(index);
+    case EXSEC_SEND:
+        return loop_exsend(index);
+    default:
+        return -2;
     }
 }
 
@@ -236,7 +243,8 @@ void ex_show_setting(int unit, ExSetting s)
 void ex_grey_rows(int on)
 {
     for (int r = 1; r <= 2; r++)
-        for (int c = 1; c <= GRID_COLUMNS; c++) set_pair(win_extcp[r][c], on ? PAIR_ITEM : PAIR_GREY);
+        for (int c = 1; c <= GRID_COLUMNS; c++)
+            set_pair(win_extcp[r][c], on ? PAIR_ITEM : PAIR_GREY);
 }
 
 void DeleteExMenu(int) { ex_windows.reset(); }

@@ -19,7 +19,7 @@ enum ExSection {
     EXSEC_DISC = 5,
     EXSEC_NOTICE = 6,
     EXSEC_CHAT = 7,
-    EXSEC_SEND = 8,    // "設定反映"
+    EXSEC_SEND = 8,  // "設定反映"
 };
 
 extern int exselect_mode;  // current section
@@ -28,9 +28,9 @@ extern int sel_tcp;        // current column of the connection grid, 1..5
 
 // Windows of the open screen (element 0 of each row array is its
 // container, which select_menu never draws; here the screen window).
-extern WINDOW* win_extset;           // the screen window
-extern WINDOW* win_ex1ton[3];        // "有効", "無効"
-extern WINDOW* win_extcp[3][6];      // grid rows: connection 1, 2, 3,4; columns 1..5
+extern WINDOW* win_extset;       // the screen window
+extern WINDOW* win_ex1ton[3];    // "有効", "無効"
+extern WINDOW* win_extcp[3][6];  // grid rows: connection 1, 2, 3,4; columns 1..5
 extern WINDOW* win_exdisc[2];
 extern WINDOW* win_exnotice[2];
 extern WINDOW* win_exchat[2];
@@ -50,16 +50,16 @@ enum ExSetting { EXS_DISC, EXS_NOTICE, EXS_CHAT };
 // How one setting is read and written for a family of models.
 struct ExControl {
     ExSetting setting;
-    unsigned models;                       // bit m: model m keeps it this way
+    unsigned models;  // bit m: model m keeps it this way
     int (*read)(int unit, int* value);
-    const char* read_message;              // message box at row 15 when the read fails
+    const char* read_message;  // message box at row 15 when the read fails
     const char* read_log;
     int (*write)(int unit, int value);
     const char* write_message;
     const char* write_log;
-    FormId form;                           // the form that edits it
-    const char* const* choices;            // list forms: the texts; null for a number
-    int nchoices;                          // choices of the list form
+    FormId form;                 // the form that edits it
+    const char* const* choices;  // list forms: the texts; null for a number
+    int nchoices;                // choices of the list form
 };
 // The way model `model` keeps setting s, or null when it has none.
 const ExControl* ex_control(ExSetting s, int model);

@@ -55,7 +55,8 @@ std::vector<uint8_t> last_with(const std::vector<rig::JournalEntry>& entries,
 {
     std::vector<uint8_t> found;
     for (const rig::JournalEntry& e : entries)
-        if (e.proto == "udp" && e.bytes.size() > 4 && rig::starts_with(e.bytes, head)) found = e.bytes;
+        if (e.proto == "udp" && e.bytes.size() > 4 && rig::starts_with(e.bytes, head))
+            found = e.bytes;
     return found;
 }
 
@@ -89,7 +90,8 @@ TEST(ExtScreen, PlainUnitShowsConnection1AndItsControllerSettingsAndWritesThemIn
 {
     Session s(R"({"units": [{"name": "p0", "ip": "192.0.2.10", "model": 0,
       "conn": {"dest1": "192.0.2.77", "dport1": 4000, "mode1": 209},
-      "params": {"0": 31, "2": 10}}]})", {"-l"});
+      "params": {"0": 31, "2": 10}}]})",
+              {"-l"});
     ASSERT_TRUE(s.ready()) << s.lab.sim_log();
     ASSERT_TRUE(s.set_port("10001") && s.search()) << s.t.dump();
 
@@ -109,10 +111,12 @@ TEST(ExtScreen, PlainUnitShowsConnection1AndItsControllerSettingsAndWritesThemIn
     EXPECT_TRUE(cells_are(s.t, 6, 15, HEADER, cells(HEADER)));
     EXPECT_TRUE(cells_are(s.t, ROW_CONN1, 4, "接続1  :", 8));
     const char* conn1[6] = {"", "10001", "有効", "有効", "192.0.2.77", "4000"};
-    for (int c = 1; c <= 5; c++) EXPECT_TRUE(cells_are(s.t, ROW_CONN1, COL[c], conn1[c], c == 4 ? 18 : 8));
+    for (int c = 1; c <= 5; c++)
+        EXPECT_TRUE(cells_are(s.t, ROW_CONN1, COL[c], conn1[c], c == 4 ? 18 : 8));
     EXPECT_TRUE(cells_are(s.t, ROW_DISC, 4, "切断時間  :    None", 30));
     EXPECT_TRUE(cells_are(s.t, ROW_NOTICE, 4, "定期通知  :    10sec", 30));
-    EXPECT_TRUE(cells_are(s.t, ROW_CHAT, 4, "チャタリング:  10     ms   (設定可能範囲:[4-20 ms])", 60));
+    EXPECT_TRUE(
+        cells_are(s.t, ROW_CHAT, 4, "チャタリング:  10     ms   (設定可能範囲:[4-20 ms])", 60));
     EXPECT_TRUE(cells_are(s.t, ROW_SEND, COL_SEND, "設定反映", 16));
     EXPECT_TRUE(cells_are(s.t, 4, 4, "", 70)) << "no 1:N selector";
     EXPECT_TRUE(cells_are(s.t, ROW_CONN2, 4, "", 70)) << "no connection 2";
@@ -122,7 +126,8 @@ TEST(ExtScreen, PlainUnitShowsConnection1AndItsControllerSettingsAndWritesThemIn
     // The wait column of connection 1 cannot be changed.
     keys(s, &rig::Term::right, 1, ROW_CONN1, COL[2]);
     s.t.enter();
-    ASSERT_TRUE(close_message(s, MSG5_TEXT_ROW, "接続1 のこの項目は", "変更できません。")) << s.t.dump();
+    ASSERT_TRUE(close_message(s, MSG5_TEXT_ROW, "接続1 のこの項目は", "変更できません。"))
+        << s.t.dump();
     keys(s, &rig::Term::left, 1, ROW_CONN1, COL[1]);
     s.t.enter();
     ASSERT_TRUE(form_at(s, 6, 5, "自ポート")) << s.t.dump();
@@ -142,13 +147,14 @@ TEST(ExtScreen, PlainUnitShowsConnection1AndItsControllerSettingsAndWritesThemIn
     keys(s, &rig::Term::down, 1, ROW_DISC, COL_VALUE);
     s.t.enter();
     ASSERT_TRUE(form_at(s, 2, 15, "切断時間")) << s.t.dump();
-    for (int k = 0; k < 4; k++) s.t.down();   // from "None" round to "1sec"
+    for (int k = 0; k < 4; k++) s.t.down();  // from "None" round to "1sec"
     s.t.enter();
     ASSERT_TRUE(cells_are(s.t, ROW_DISC, COL_VALUE, "1sec", 10));
     keys(s, &rig::Term::down, 3, ROW_SEND, COL_SEND);
     const size_t before = s.tcp_in("p0").size();
     s.t.enter();
-    ASSERT_TRUE(close_message(s, MSG15_TEXT_ROW, "切断時間と定期通知は", "同時に設定できません。")) << s.t.dump();
+    ASSERT_TRUE(close_message(s, MSG15_TEXT_ROW, "切断時間と定期通知は", "同時に設定できません。"))
+        << s.t.dump();
     EXPECT_EQ(s.tcp_in("p0").size(), before);
     EXPECT_TRUE(last_with(s.lab.received("p0"), {0, 1, 0, 0xC0}).empty());
 
@@ -172,8 +178,10 @@ TEST(ExtScreen, PlainUnitShowsConnection1AndItsControllerSettingsAndWritesThemIn
     // Mode byte: bits 0x30 kept, waiting on, no request; port 10005, destination and its port.
     expect_image(last_with(in, {0, 1, 0, 0xC0}), last_with(out, {0, 0, 0, 0xD0}), {0, 1, 0, 0xC0},
                  {{24, "1527"}, {26, "a00f"}, {28, "c6336409"}, {32, "d0"}});
-    expect_image(last_with(in, {0, 1, 0, 0xC3}), last_with(out, {0, 0, 0, 0xD3}), {0, 1, 0, 0xC3}, {});
-    expect_image(last_with(in, {0, 0, 0, 0xC7}), last_with(out, {0, 0, 0, 0xD7}), {0, 0, 0, 0xC7}, {});
+    expect_image(last_with(in, {0, 1, 0, 0xC3}), last_with(out, {0, 0, 0, 0xD3}), {0, 1, 0, 0xC3},
+                 {});
+    expect_image(last_with(in, {0, 0, 0, 0xC7}), last_with(out, {0, 0, 0, 0xD7}), {0, 0, 0, 0xC7},
+                 {});
     s.t.enter();
     ASSERT_TRUE(s.t.wait_gone(MENU_TITLE)) << s.t.dump();
     EXPECT_EQ(s.row_of("192.0.2.10"), -1) << "the restarting unit is dropped";
@@ -186,7 +194,8 @@ TEST(ExtScreen, GcUnitTurnsOnOneToNAndWritesConnections2To4AfterAFailedRecordWri
       "devtype": "X6", "conn": {"dest1": "0.0.0.0", "dport1": 4001, "mode1": 197,
       "port2": 10002, "dport2": 5000, "mode2": 49, "port3": 10003, "mode3": 53},
       "records": {"7": {"72": "6162636465666768696a6162636465666768696a6162636465666768696a6162636465666768696a6162636465666768696a61626364656667"}},
-      "faults_on": [{"on": "000100c3", "udp_silent": true, "times": 1}]}]})", {"-l"});
+      "faults_on": [{"on": "000100c3", "udp_silent": true, "times": 1}]}]})",
+              {"-l"});
     ASSERT_TRUE(s.ready()) << s.lab.sim_log();
     ASSERT_TRUE(s.set_port("10001") && s.search()) << s.t.dump();
     ASSERT_TRUE(open_screen(s, "192.0.2.11")) << s.t.dump();
@@ -226,7 +235,8 @@ TEST(ExtScreen, GcUnitTurnsOnOneToNAndWritesConnections2To4AfterAFailedRecordWri
         keys(s, &rig::Term::left, c == 2 ? 2 : 0, ROW_CONN2, COL[2]);
         if (c == 3) keys(s, &rig::Term::right, 1, ROW_CONN2, COL[3]);
         s.t.enter();
-        ASSERT_TRUE(form_at(s, 8, c == 2 ? 15 : 25, c == 2 ? "接続待ち" : "接続要求")) << s.t.dump();
+        ASSERT_TRUE(form_at(s, 8, c == 2 ? 15 : 25, c == 2 ? "接続待ち" : "接続要求"))
+            << s.t.dump();
         s.t.left();
         s.t.enter();
         ASSERT_TRUE(cells_are(s.t, ROW_CONN2, COL[c], "有効", 8));
@@ -272,9 +282,28 @@ TEST(ExtScreen, WifiUnitSendsPortHipHportTextAndNoRecord)
       "wifi": {"HIP": "wwwwwwww.example-wwwwwwww.example-wwwwwwww.example-wwwwwwww.", "HPORT": "6000"}, "params": {"0": 47, "2": 8}}]})");
     ASSERT_TRUE(s.ready()) << s.lab.sim_log();
     ASSERT_TRUE(s.set_port("10001") && s.search()) << s.t.dump();
+    // A refused apply leaves the unit's values as they were: the next opening shows them.
     ASSERT_TRUE(open_screen(s, "192.0.2.12")) << s.t.dump();
+    s.t.enter();
+    ASSERT_TRUE(form_at(s, 6, 5, "自ポート")) << s.t.dump();
+    s.fill_form("10009");
+    keys(s, &rig::Term::down, 1, ROW_DISC, COL_VALUE);
+    s.t.enter();
+    ASSERT_TRUE(form_at(s, 2, 15, "切断時間")) << s.t.dump();
+    s.t.down();
+    s.t.enter();
+    keys(s, &rig::Term::up, 2, ROW_SEND, COL_SEND);
+    s.t.enter();
+    ASSERT_TRUE(close_message(s, MSG15_TEXT_ROW, "切断時間と定期通知は", "同時に設定できません。"))
+        << s.t.dump();
+    s.t.esc();
+    ASSERT_TRUE(s.t.wait_text(MENU_TITLE)) << s.t.dump();
+    s.choose(EXTEND);
+    ASSERT_TRUE(s.t.wait_text(HEADER, 20000)) << s.t.dump();
     const char* conn1[6] = {"", "10001", "有効", "有効", "wwwwwwww.example-w", "6000"};
-    for (int c = 1; c <= 5; c++) EXPECT_TRUE(cells_are(s.t, ROW_CONN1, COL[c], conn1[c], c == 4 ? 18 : 8));
+    for (int c = 1; c <= 5; c++)
+        EXPECT_TRUE(cells_are(s.t, ROW_CONN1, COL[c], conn1[c], c == 4 ? 18 : 8));
+    EXPECT_TRUE(cells_are(s.t, ROW_DISC, COL_VALUE, "None", 10));
     EXPECT_TRUE(cells_are(s.t, ROW_NOTICE, COL_VALUE, "30sec", 10));
     ASSERT_TRUE(cells_are(s.t, ROW_CHAT, COL_VALUE, "8", 6));
     const size_t before = s.tcp_in("w1").size();
@@ -297,9 +326,11 @@ TEST(ExtScreen, WifiUnitSendsPortHipHportTextAndNoRecord)
     // may journal the text after the tool has shown its message).
     ASSERT_TRUE(s.lab.wait_received("w1", rig::as_bytes("PORT\r\n"))) << s.lab.sim_log();
     EXPECT_EQ(tcp_from(s, "w1", before),
-              (std::vector<std::string>{"910f", "912f", "9308",
-                                        rig::hex(rig::as_bytes("PORT\r\n10007\r\nHIP\r\nwwwwwwww.example-wwwwwwww.example-wwwwwwww.example-wwwwwwww.\r\n"
-                                                               "HPORT\r\n6001\r\nEND\r\n"))}));
+              (std::vector<std::string>{
+                  "910f", "912f", "9308",
+                  rig::hex(rig::as_bytes("PORT\r\n10007\r\nHIP\r\nwwwwwwww.example-wwwwwwww."
+                                         "example-wwwwwwww.example-wwwwwwww.\r\n"
+                                         "HPORT\r\n6001\r\nEND\r\n"))}));
     for (const rig::JournalEntry& e : s.lab.received("w1"))
         EXPECT_FALSE(e.proto == "udp" && e.bytes.size() > 4) << "no record written";
 }
@@ -310,7 +341,8 @@ TEST(ExtScreen, Models9And11KeepTheirSettingsInControllerMemory)
       {"name": "m11", "ip": "192.0.2.13", "model": 11,
        "faults_on": [{"on_text": "MR0401", "garbage": true}]},
       {"name": "m9", "ip": "192.0.2.14", "model": 9, "module": "gc", "devtype": "X6",
-       "memory": {"0401": "1f", "0421": "05"}}]})", {"-l"});
+       "memory": {"0401": "1f", "0421": "05"}}]})",
+              {"-l"});
     ASSERT_TRUE(s.ready()) << s.lab.sim_log();
     ASSERT_TRUE(s.set_port("10001") && s.search()) << s.t.dump();
 
@@ -347,8 +379,12 @@ TEST(ExtScreen, Models9And11KeepTheirSettingsInControllerMemory)
     s.t.enter();
     ASSERT_TRUE(s.wait_message(18, "設定完了しました。", "デバイスを再起動します。")) << s.t.dump();
     // Notice 2 as the digits 2F, chattering 10 as 0A; the destination text in record 7.
-    EXPECT_EQ(tcp_from(s, "m9", 6),
-              (std::vector<std::string>{"4d5730343031" "3246" "c8", "4d5730343231" "3041" "c8"}));
+    EXPECT_EQ(tcp_from(s, "m9", 6), (std::vector<std::string>{"4d5730343031"
+                                                              "3246"
+                                                              "c8",
+                                                              "4d5730343231"
+                                                              "3041"
+                                                              "c8"}));
     const auto r7 = last_with(s.lab.received("m9"), {0, 0, 0, 0xC7});
     ASSERT_EQ(r7.size(), 130u);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&r7[21])), "hostA.example");
