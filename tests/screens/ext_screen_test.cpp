@@ -33,6 +33,26 @@ bool form_at(Session& s, int row, int col, const std::string& label)
     });
 }
 
+// Enter opens an entry form at row, col; the text is typed and confirmed.
+bool fill_at(Session& s, int row, int col, const std::string& label, const std::string& text)
+{
+    s.t.enter();
+    if (!form_at(s, row, col, label)) return false;
+    s.fill_form(text);
+    return true;
+}
+
+// Enter opens a choice form at row, col; key is pressed n times, then Enter.
+bool pick_at(Session& s, int row, int col, const std::string& label, void (rig::Term::*key)(),
+             int n)
+{
+    s.t.enter();
+    if (!form_at(s, row, col, label)) return false;
+    for (int k = 0; k < n; k++) (s.t.*key)();
+    s.t.enter();
+    return true;
+}
+
 // Presses keys, waiting after each for the current item at row, col.
 void keys(Session& s, void (rig::Term::*key)(), int n, int row, int col)
 {
@@ -97,9 +117,7 @@ TEST(ExtScreen, PlainUnitShowsConnection1AndItsControllerSettingsAndWritesThemIn
 
     // Esc after an edit writes nothing.
     ASSERT_TRUE(open_screen(s, "192.0.2.10")) << s.t.dump();
-    s.t.enter();
-    ASSERT_TRUE(form_at(s, 6, 5, "自ポート")) << s.t.dump();
-    s.fill_form("10005");
+    ASSERT_TRUE(fill_at(s, 6, 5, "自ポート", "10005")) << s.t.dump();
     ASSERT_TRUE(cells_are(s.t, ROW_CONN1, COL[1], "10005", 8));
     s.t.esc();
     ASSERT_TRUE(s.t.wait_text(MENU_TITLE)) << s.t.dump();
@@ -129,26 +147,16 @@ TEST(ExtScreen, PlainUnitShowsConnection1AndItsControllerSettingsAndWritesThemIn
     ASSERT_TRUE(close_message(s, MSG5_TEXT_ROW, "接続1 のこの項目は", "変更できません。"))
         << s.t.dump();
     keys(s, &rig::Term::left, 1, ROW_CONN1, COL[1]);
-    s.t.enter();
-    ASSERT_TRUE(form_at(s, 6, 5, "自ポート")) << s.t.dump();
-    s.fill_form("10005");
+    ASSERT_TRUE(fill_at(s, 6, 5, "自ポート", "10005")) << s.t.dump();
     keys(s, &rig::Term::right, 2, ROW_CONN1, COL[3]);
-    s.t.enter();
-    ASSERT_TRUE(form_at(s, 6, 25, "接続要求")) << s.t.dump();
-    s.t.right();
-    s.t.enter();
+    ASSERT_TRUE(pick_at(s, 6, 25, "接続要求", &rig::Term::right, 1)) << s.t.dump();
     ASSERT_TRUE(cells_are(s.t, ROW_CONN1, COL[3], "無効", 8));
     keys(s, &rig::Term::right, 1, ROW_CONN1, COL[4]);
-    s.t.enter();
-    ASSERT_TRUE(form_at(s, 6, 35, "接続先")) << s.t.dump();
-    s.fill_form("198.51.100.9");
+    ASSERT_TRUE(fill_at(s, 6, 35, "接続先", "198.51.100.9")) << s.t.dump();
 
     // Disconnection time "1sec" with notice "10sec" is refused, nothing sent.
     keys(s, &rig::Term::down, 1, ROW_DISC, COL_VALUE);
-    s.t.enter();
-    ASSERT_TRUE(form_at(s, 2, 15, "切断時間")) << s.t.dump();
-    for (int k = 0; k < 4; k++) s.t.down();  // from "None" round to "1sec"
-    s.t.enter();
+    ASSERT_TRUE(pick_at(s, 2, 15, "切断時間", &rig::Term::down, 4)) << s.t.dump();
     ASSERT_TRUE(cells_are(s.t, ROW_DISC, COL_VALUE, "1sec", 10));
     keys(s, &rig::Term::down, 3, ROW_SEND, COL_SEND);
     const size_t before = s.tcp_in("p0").size();
@@ -160,15 +168,10 @@ TEST(ExtScreen, PlainUnitShowsConnection1AndItsControllerSettingsAndWritesThemIn
 
     // "None" with "10sec" applies both; then the chattering and the records.
     keys(s, &rig::Term::up, 3, ROW_DISC, COL_VALUE);
-    s.t.enter();
-    ASSERT_TRUE(form_at(s, 2, 15, "切断時間")) << s.t.dump();
-    for (int k = 0; k < 4; k++) s.t.up();
-    s.t.enter();
+    ASSERT_TRUE(pick_at(s, 2, 15, "切断時間", &rig::Term::up, 4)) << s.t.dump();
     ASSERT_TRUE(cells_are(s.t, ROW_DISC, COL_VALUE, "None", 10));
     keys(s, &rig::Term::down, 2, ROW_CHAT, COL_VALUE);
-    s.t.enter();
-    ASSERT_TRUE(form_at(s, 14, 15, "チャタリング")) << s.t.dump();
-    s.fill_form("12");
+    ASSERT_TRUE(fill_at(s, 14, 15, "チャタリング", "12")) << s.t.dump();
     keys(s, &rig::Term::down, 1, ROW_SEND, COL_SEND);
     s.t.enter();
     ASSERT_TRUE(s.wait_message(18, "設定完了しました。", "デバイスを再起動します。")) << s.t.dump();
@@ -227,30 +230,18 @@ TEST(ExtScreen, GcUnitTurnsOnOneToNAndWritesConnections2To4AfterAFailedRecordWri
 
     // Connection 1: "0.0.0.0" typed. Connection 2: waiting and request on.
     keys(s, &rig::Term::right, 3, ROW_CONN1, COL[4]);
-    s.t.enter();
-    ASSERT_TRUE(form_at(s, 6, 2, "接続先")) << s.t.dump();
-    s.fill_form("0.0.0.0");
+    ASSERT_TRUE(fill_at(s, 6, 2, "接続先", "0.0.0.0")) << s.t.dump();
     keys(s, &rig::Term::down, 1, ROW_CONN2, COL[4]);
-    for (int c : {2, 3}) {
-        keys(s, &rig::Term::left, c == 2 ? 2 : 0, ROW_CONN2, COL[2]);
-        if (c == 3) keys(s, &rig::Term::right, 1, ROW_CONN2, COL[3]);
-        s.t.enter();
-        ASSERT_TRUE(form_at(s, 8, c == 2 ? 15 : 25, c == 2 ? "接続待ち" : "接続要求"))
-            << s.t.dump();
-        s.t.left();
-        s.t.enter();
-        ASSERT_TRUE(cells_are(s.t, ROW_CONN2, COL[c], "有効", 8));
-    }
+    keys(s, &rig::Term::left, 2, ROW_CONN2, COL[2]);
+    ASSERT_TRUE(pick_at(s, 8, 15, "接続待ち", &rig::Term::left, 1)) << s.t.dump();
+    keys(s, &rig::Term::right, 1, ROW_CONN2, COL[3]);
+    ASSERT_TRUE(pick_at(s, 8, 25, "接続要求", &rig::Term::left, 1)) << s.t.dump();
+    EXPECT_TRUE(cells_are(s.t, ROW_CONN2, COL[2], "有効      有効", 18));
     // Connections 3,4 (two columns; the grid column is kept at most 2): port and waiting.
     keys(s, &rig::Term::down, 1, ROW_CONN34, COL[2]);
-    s.t.enter();
-    ASSERT_TRUE(form_at(s, 10, 15, "接続待ち")) << s.t.dump();
-    s.t.left();
-    s.t.enter();
+    ASSERT_TRUE(pick_at(s, 10, 15, "接続待ち", &rig::Term::left, 1)) << s.t.dump();
     keys(s, &rig::Term::left, 1, ROW_CONN34, COL[1]);
-    s.t.enter();
-    ASSERT_TRUE(form_at(s, 10, 5, "自ポート")) << s.t.dump();
-    s.fill_form("10040");
+    ASSERT_TRUE(fill_at(s, 10, 5, "自ポート", "10040")) << s.t.dump();
     ASSERT_TRUE(cells_are(s.t, ROW_CONN34, COL[1], "10040", 8));
 
     // Record 3 goes unanswered: the message, no record 7, still on the button.
@@ -284,14 +275,9 @@ TEST(ExtScreen, WifiUnitSendsPortHipHportTextAndNoRecord)
     ASSERT_TRUE(s.set_port("10001") && s.search()) << s.t.dump();
     // A refused apply leaves the unit's values as they were: the next opening shows them.
     ASSERT_TRUE(open_screen(s, "192.0.2.12")) << s.t.dump();
-    s.t.enter();
-    ASSERT_TRUE(form_at(s, 6, 5, "自ポート")) << s.t.dump();
-    s.fill_form("10009");
+    ASSERT_TRUE(fill_at(s, 6, 5, "自ポート", "10009")) << s.t.dump();
     keys(s, &rig::Term::down, 1, ROW_DISC, COL_VALUE);
-    s.t.enter();
-    ASSERT_TRUE(form_at(s, 2, 15, "切断時間")) << s.t.dump();
-    s.t.down();
-    s.t.enter();
+    ASSERT_TRUE(pick_at(s, 2, 15, "切断時間", &rig::Term::down, 1)) << s.t.dump();
     keys(s, &rig::Term::up, 2, ROW_SEND, COL_SEND);
     s.t.enter();
     ASSERT_TRUE(close_message(s, MSG15_TEXT_ROW, "切断時間と定期通知は", "同時に設定できません。"))
@@ -312,13 +298,9 @@ TEST(ExtScreen, WifiUnitSendsPortHipHportTextAndNoRecord)
     keys(s, &rig::Term::right, 2, ROW_CONN1, COL[3]);
     s.t.enter();
     keys(s, &rig::Term::right, 2, ROW_CONN1, COL[5]);
-    s.t.enter();
-    ASSERT_TRUE(form_at(s, 6, 40, "接続先ポート")) << s.t.dump();
-    s.fill_form("6001");
+    ASSERT_TRUE(fill_at(s, 6, 40, "接続先ポート", "6001")) << s.t.dump();
     keys(s, &rig::Term::right, 1, ROW_CONN1, COL[1]);
-    s.t.enter();
-    ASSERT_TRUE(form_at(s, 6, 5, "自ポート")) << s.t.dump();
-    s.fill_form("10007");
+    ASSERT_TRUE(fill_at(s, 6, 5, "自ポート", "10007")) << s.t.dump();
     keys(s, &rig::Term::up, 1, ROW_SEND, COL_SEND);
     s.t.enter();
     ASSERT_TRUE(s.wait_message(18, "設定完了しました。", "デバイスを再起動します。")) << s.t.dump();
@@ -362,19 +344,12 @@ TEST(ExtScreen, Models9And11KeepTheirSettingsInControllerMemory)
     EXPECT_EQ(tcp_from(s, "m9", 4), (std::vector<std::string>{"4d5230343031c8", "4d5230343231c8"}));
     keys(s, &rig::Term::down, 1, ROW_CONN1, COL[1]);
     keys(s, &rig::Term::right, 3, ROW_CONN1, COL[4]);
-    s.t.enter();
-    ASSERT_TRUE(form_at(s, 6, 2, "接続先")) << s.t.dump();
-    s.fill_form("hostA.example");
+    ASSERT_TRUE(fill_at(s, 6, 2, "接続先", "hostA.example")) << s.t.dump();
     keys(s, &rig::Term::down, 1, ROW_NOTICE, COL_VALUE);
-    s.t.enter();
-    ASSERT_TRUE(form_at(s, 12, 15, "定期通知")) << s.t.dump();
-    s.t.down();
-    s.t.enter();
+    ASSERT_TRUE(pick_at(s, 12, 15, "定期通知", &rig::Term::down, 1)) << s.t.dump();
     ASSERT_TRUE(cells_are(s.t, ROW_NOTICE, COL_VALUE, "30sec", 10));
     keys(s, &rig::Term::down, 1, ROW_CHAT, COL_VALUE);
-    s.t.enter();
-    ASSERT_TRUE(form_at(s, 14, 15, "チャタリング")) << s.t.dump();
-    s.fill_form("10");
+    ASSERT_TRUE(fill_at(s, 14, 15, "チャタリング", "10")) << s.t.dump();
     keys(s, &rig::Term::down, 1, ROW_SEND, COL_SEND);
     s.t.enter();
     ASSERT_TRUE(s.wait_message(18, "設定完了しました。", "デバイスを再起動します。")) << s.t.dump();
