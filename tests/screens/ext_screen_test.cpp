@@ -359,14 +359,8 @@ TEST(ExtScreen, Models9And11KeepTheirSettingsInControllerMemory)
     s.t.enter();
     ASSERT_TRUE(s.wait_message(18, "設定完了しました。", "デバイスを再起動します。")) << s.t.dump();
     // Notice 2 as the digits 2F, chattering 10 as 0A; the destination text in record 7.
-    const std::string notice =
-                          "4d5730343031"
-                          "3246"
-                          "c8",
-                      chatter =
-                          "4d5730343231"
-                          "3041"
-                          "c8";
+    const std::string notice = rig::hex(rig::as_bytes("MW04012F\xC8"));
+    const std::string chatter = rig::hex(rig::as_bytes("MW04210A\xC8"));
     EXPECT_EQ(tcp_from(s, "m9", 6), (std::vector<std::string>{notice, chatter, notice, chatter}));
     const auto r7 = last_with(s.lab.received("m9"), {0, 0, 0, 0xC7});
     ASSERT_EQ(r7.size(), 130u);
