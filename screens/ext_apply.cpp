@@ -27,17 +27,6 @@ void put_dest_text(uint8_t* r7, const RecordField& f, int r)
     put_text(r7, f, no_destination(extset.dest[r]) ? "" : extset.dest[r]);
 }
 
-template <ExSetting S>
-int write_setting(int unit, void*)
-{
-    const ExControl* c = ex_control(S, xportset[unit].model);
-    return c != nullptr ? c->write(unit, *ex_value(S)) : -1;
-}
-
-// Writing the disconnection time already sets the notice to "None", so
-// the notice is sent only while the disconnection time is "None".
-bool notice_goes(int, const void*) { return !(extset.has_disc && extset.disc != 15); }
-
 int write_record(int unit, uint8_t* image, int len)
 {
     uint8_t reply[4];
@@ -74,6 +63,15 @@ int send_wifi(int unit, void*)
     std::memcpy(e.hip, hip, sizeof hip);
     return -1;
 }
+
+// Records 0, 3 and 7, 20 ms apart; the unit restarts after the last.
+const Step kRecordWrites[] = {
+    {write_record0, 20, "通信エラー", MSG_ROW_SETTINGS, "send setuprecord 0 error\n", nullptr},
+    {write_record3, 20, "通信エラー", MSG_ROW_SETTINGS, "send setuprecord 3 error\n", nullptr},
+    {write_record7, 20, "通信エラー", MSG_ROW_SETTINGS, "send setuprecord 7 error\n", nullptr},
+};
+const Step kWifiSend = {send_wifi, 0, "通信エラー", MSG_ROW_SETTINGS, "set extention error\n",
+                        nullptr};
 
 }  // namespace
 
@@ -143,32 +141,12 @@ int OnSendExSet(int index)
         return 0;
     }
 
-    Step steps[6];
-    int n = 0;
-    const int model = xportset[index].model;
-    if (const ExControl* c = ex_control(EXS_DISC, model))
-        steps[n++] = {write_setting<EXS_DISC>, 20,           c->write_message,
-                      MSG_ROW_SETTINGS,        c->write_log, nullptr};
-    if (const ExControl* c = ex_control(EXS_NOTICE, model))
-        steps[n++] = {write_setting<EXS_NOTICE>, 20,           c->write_message,
-                      MSG_ROW_SETTINGS,          c->write_log, notice_goes};
-    if (const ExControl* c = ex_control(EXS_CHAT, model))
-        steps[n++] = {write_setting<EXS_CHAT>, 20,           c->write_message,
-                      MSG_ROW_SETTINGS,        c->write_log, nullptr};
+    Step steps[EX_CONTROL_STEPS + 3];
+    int n = ex_control_steps(xportset[index].model, true, steps);
     if (ex_is_wifi(index)) {
-        steps[n++] = {send_wifi, 0, "通信エラー", MSG_ROW_SETTINGS, "set extention error\n",
-                      nullptr};
+        steps[n++] = kWifiSend;
     } else {
-        // The unit restarts after the last record.
-        steps[n++] = {
-            write_record0, 20, "通信エラー", MSG_ROW_SETTINGS, "send setuprecord 0 error\n",
-            nullptr};
-        steps[n++] = {
-            write_record3, 20, "通信エラー", MSG_ROW_SETTINGS, "send setuprecord 3 error\n",
-            nullptr};
-        steps[n++] = {
-            write_record7, 20, "通信エラー", MSG_ROW_SETTINGS, "send setuprecord 7 error\n",
-            nullptr};
+        for (const Step& st : kRecordWrites) steps[n++] = st;
     }
     return run_steps(steps, n, index, &images, win_extset) == 0 ? 1 : 0;
 }

@@ -6,6 +6,7 @@
 #include "device/extend_commands.h"
 #include "screens/screen_driver.h"
 #include "shell/KIVRASet.h"
+#include "ui/NQ_Menu.h"
 
 #include <cstdio>
 #include <initializer_list>
@@ -55,7 +56,54 @@ const ExControl kControls[] = {
      0},
 };
 
+// Reads one controller setting into extset and shows it.
+template <ExSetting S>
+int read_setting(int unit, void*)
+{
+    const ExControl* c = ex_control(S, xportset[unit].model);
+    int v = 0;
+    if (c == nullptr || c->read(unit, &v) != 0) return -1;
+    *ex_value(S) = S == EXS_CHAT ? v : (v & 0x0F);
+    ex_show_setting(unit, S);
+    doupdate();
+    return 0;
+}
+
+template <ExSetting S>
+int write_setting(int unit, void*)
+{
+    const ExControl* c = ex_control(S, xportset[unit].model);
+    return c != nullptr ? c->write(unit, *ex_value(S)) : -1;
+}
+
+// Writing the disconnection time already sets the notice to "None", so
+// the notice is sent only while the disconnection time is "None".
+bool notice_goes(int, const void*) { return !(extset.has_disc && extset.disc != 15); }
+
 }  // namespace
+
+int ex_control_steps(int model, bool write, Step* out)
+{
+    using Exchange = int (*)(int, void*);
+    static const Exchange reads[] = {read_setting<EXS_DISC>, read_setting<EXS_NOTICE>,
+                                     read_setting<EXS_CHAT>};
+    static const Exchange writes[] = {write_setting<EXS_DISC>, write_setting<EXS_NOTICE>,
+                                      write_setting<EXS_CHAT>};
+    int n = 0;
+    for (ExSetting s : {EXS_DISC, EXS_NOTICE, EXS_CHAT}) {
+        const ExControl* c = ex_control(s, model);
+        if (c == nullptr) continue;
+        if (write) {
+            out[n++] = {writes[s],        20,           c->write_message,
+                        MSG_ROW_SETTINGS, c->write_log, s == EXS_NOTICE ? notice_goes : nullptr};
+        } else {
+            out[n++] = {reads[s], 20, c->read_message, MSG_ROW_SETTINGS, c->read_log, nullptr};
+            // The notice and the chattering time are followed by a pause as well.
+            if (s != EXS_DISC) out[n++] = {nullptr, 20, nullptr, 0, nullptr, nullptr};
+        }
+    }
+    return n;
+}
 
 const ExControl* ex_control(ExSetting s, int model)
 {

@@ -155,39 +155,12 @@ void read_connections(int unit)
     extset.tcp1ton = extset.wait[1] || extset.request[1] || extset.wait[2];
 }
 
-// Reads one controller setting and shows it.
-template <ExSetting S>
-int read_setting(int unit, void*)
-{
-    const ExControl* c = ex_control(S, model_of(unit));
-    int v = 0;
-    if (c == nullptr || c->read(unit, &v) != 0) return -1;
-    *ex_value(S) = S == EXS_CHAT ? v : (v & 0x0F);
-    ex_show_setting(unit, S);
-    doupdate();
-    return 0;
-}
-
 // The controller settings the model has, 20 ms apart; the first failure
 // shows its message and ends the opening.
 int read_controls(int unit)
 {
-    Step steps[5];
-    int n = 0;
-    const int model = model_of(unit);
-    if (const ExControl* c = ex_control(EXS_DISC, model))
-        steps[n++] = {read_setting<EXS_DISC>, 20,          c->read_message,
-                      MSG_ROW_SETTINGS,       c->read_log, nullptr};
-    if (const ExControl* c = ex_control(EXS_NOTICE, model)) {
-        steps[n++] = {read_setting<EXS_NOTICE>, 20,          c->read_message,
-                      MSG_ROW_SETTINGS,         c->read_log, nullptr};
-        steps[n++] = {nullptr, 20, nullptr, 0, nullptr, nullptr};
-    }
-    if (const ExControl* c = ex_control(EXS_CHAT, model)) {
-        steps[n++] = {read_setting<EXS_CHAT>, 20,          c->read_message,
-                      MSG_ROW_SETTINGS,       c->read_log, nullptr};
-        steps[n++] = {nullptr, 20, nullptr, 0, nullptr, nullptr};
-    }
+    Step steps[EX_CONTROL_STEPS];
+    const int n = ex_control_steps(model_of(unit), false, steps);
     return run_steps(steps, n, unit, nullptr, win_extset);
 }
 

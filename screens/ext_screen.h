@@ -6,6 +6,7 @@
 
 #include "device/KIVRAXPort.h"
 #include "screens/KIVRAExtend.h"
+#include "screens/screen_driver.h"
 #include "ui/form_ids.h"
 
 #include <cstdint>
@@ -63,6 +64,11 @@ struct ExControl {
 };
 // The way model `model` keeps setting s, or null when it has none.
 const ExControl* ex_control(ExSetting s, int model);
+// The steps of the settings the model has, in the order disconnection
+// time, notice, chattering: the reads at opening (each value shown as it
+// arrives) or the writes on apply. out has room for EX_CONTROL_STEPS.
+constexpr int EX_CONTROL_STEPS = 5;
+int ex_control_steps(int model, bool write, Step* out);
 // The setting's value in extset.
 int* ex_value(ExSetting s);
 // The text the screen shows for the setting's current value.
