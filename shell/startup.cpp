@@ -82,7 +82,13 @@ void top_level_loop()
 int init_curses()
 {
     keep_fixed_screen();
-    initscr();
+    // newterm, unlike initscr, returns to the program when the terminal type
+    // is unknown instead of ending the process.
+    if (newterm(nullptr, stdout, stdin) == nullptr) {
+        const char* term = std::getenv("TERM");
+        std::fprintf(stderr, "Error : unknown terminal type \"%s\"\n", term != nullptr ? term : "");
+        return 1;
+    }
     cbreak();
     if (COLS < kMinCols || LINES < kMinRows) {
         endwin();
