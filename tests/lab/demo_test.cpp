@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <regex>
+#include <set>
 #include <sstream>
 
 #include "rig/lab.h"
@@ -46,7 +48,7 @@ TEST(DemoPlant, ASearchListsSixteenUnitsAndLeavesOutTheRefusedAndTheFarWifi)
     // The list scrolls down to its sixteenth unit; the far XPort is listed, the
     // far WiFi unit and the "X3" unit are not.
     for (int i = 0; i < 15; ++i) t.down();
-    ASSERT_TRUE(t.wait_row(kLastListRow, " 15 00-80-A3-30-00-02 192.0.2.31      WiFi")) << t.dump();
+    ASSERT_TRUE(t.wait_row(kLastListRow, " 15 00-80-A3-30-02-02 192.0.2.31      WiFi")) << t.dump();
     std::string screen = t.dump();
     EXPECT_NE(screen.find("198.51.100.20"), std::string::npos) << screen;
     EXPECT_EQ(screen.find("198.51.100.30"), std::string::npos) << screen;
@@ -66,4 +68,18 @@ TEST(DemoPlant, ASearchListsSixteenUnitsAndLeavesOutTheRefusedAndTheFarWifi)
 
     t.f9();
     EXPECT_EQ(t.wait_exit(), 0);
+}
+
+// The address-only screen names a unit by the last two bytes of its MAC
+// address: no two demo units share them, so a change there moves one unit.
+TEST(DemoPlant, EveryUnitHasItsOwnLastTwoMacBytes)
+{
+    const std::string plant = demo_plant();
+    const std::regex mac("\"mac\": \"([0-9a-f:]{17})\"");
+    std::set<std::string> tails;
+    int units = 0;
+    for (auto m = std::sregex_iterator(plant.begin(), plant.end(), mac); m != std::sregex_iterator(); ++m, ++units)
+        tails.insert((*m)[1].str().substr(12));
+    EXPECT_EQ(units, 18);
+    EXPECT_EQ(tails.size(), static_cast<size_t>(units));
 }
