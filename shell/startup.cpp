@@ -82,9 +82,9 @@ void top_level_loop()
 int init_curses()
 {
     keep_fixed_screen();
-    // newterm, unlike initscr, returns to the program when the terminal type
-    // is unknown instead of ending the process.
-    if (newterm(nullptr, stdout, stdin) == nullptr) {
+    // initscr would end the process itself on an unknown terminal type; the
+    // type is checked first, and newterm returns to the program on failure.
+    if (terminal_type_known() == 0 || newterm(nullptr, stdout, stdin) == nullptr) {
         const char* term = std::getenv("TERM");
         std::fprintf(stderr, "Error : unknown terminal type \"%s\"\n", term != nullptr ? term : "");
         return 1;
