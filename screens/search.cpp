@@ -27,7 +27,6 @@ const RecordRead further_records[4] = {
     {7, "Failed to Get SetupRecord 7\n"},
 };
 
-
 void dotted(in_addr_t a, char (&out)[INET_ADDRSTRLEN])
 {
     inet_ntop(AF_INET, &a, out, sizeof out);
