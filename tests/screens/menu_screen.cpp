@@ -165,7 +165,7 @@ TEST(MenuScreen, AUnitThatNeverAnswersGivesACommunicationErrorAfterFiveAttempts)
     s.choose(EXTEND);
     ASSERT_TRUE(s.t.wait_row(MSG18_TEXT_ROW, "通信エラー。", 60000)) << s.t.dump();
     EXPECT_TRUE(cells_are(s.t, MSG18_TEXT_ROW + 1, MSG_TEXT_COL, "", 47));
-    // Each attempt asked "UU" and, silent, "MI" on the same connection.
+    // Each attempt asked "UU" and, silent, "MI" on a new connection.
     EXPECT_EQ(count_received(s.lab, "mute", UU), 5);
     EXPECT_EQ(count_received(s.lab, "mute", rig::unhex("4d49c8")), 5);
     s.t.enter();
