@@ -110,7 +110,9 @@ TEST(ExtScreen, PlainUnitShowsConnection1AndItsControllerSettingsAndWritesThemIn
 {
     Session s(R"({"units": [{"name": "p0", "ip": "192.0.2.10", "model": 0,
       "conn": {"dest1": "192.0.2.77", "dport1": 4000, "mode1": 209},
-      "params": {"0": 31, "2": 10}}]})",
+      "params": {"0": 31, "2": 10}},
+      {"name": "r7", "ip": "192.0.2.17", "faults_on": [{"on": "000000e7", "udp_silent": true},
+        {"on": "5555", "close_early": true, "times": 1}, {"on": "4d49c8", "close_early": true}]}]})",
               {"-l"});
     ASSERT_TRUE(s.ready()) << s.lab.sim_log();
     ASSERT_TRUE(s.set_port("10001") && s.search()) << s.t.dump();
@@ -188,6 +190,16 @@ TEST(ExtScreen, PlainUnitShowsConnection1AndItsControllerSettingsAndWritesThemIn
     s.t.enter();
     ASSERT_TRUE(s.t.wait_gone(MENU_TITLE)) << s.t.dump();
     EXPECT_EQ(s.row_of("192.0.2.10"), -1) << "the restarting unit is dropped";
+
+    // A unit the search could not ask, whose record 7 cannot be read: not
+    // opened, nothing written.
+    ASSERT_TRUE(s.open_menu("192.0.2.17")) << s.t.dump();
+    s.choose(EXTEND);
+    ASSERT_TRUE(s.wait_message(18, "通信エラー", "")) << s.t.dump();
+    EXPECT_TRUE(cells_are(s.t, MSG18_TEXT_ROW, MSG_TEXT_COL, "通信エラー", 47));
+    for (const rig::JournalEntry& e : s.lab.received("r7"))
+        EXPECT_FALSE(e.bytes.size() > 2 && e.bytes[1] <= 1 && (e.bytes[3] & 0xF0) == 0xC0);
+    EXPECT_EQ(records_read(s.lab, "r7"), (std::vector<int>{0, 5, 3, 4, 6, 7}));
 }
 
 TEST(ExtScreen, GcUnitTurnsOnOneToNAndWritesConnections2To4AfterAFailedRecordWrite)
