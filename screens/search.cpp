@@ -156,6 +156,11 @@ int EnsureUnitData(int i)
 
 int OnSearchDevice(int port)
 {
+    // Keys typed while "検索中..." is shown are dropped when the search ends,
+    // so the cursor starts on the list as the operator first sees it.
+    struct DropTypedKeys {
+        ~DropTypedKeys() { flushinp(); }
+    } drop_typed_keys;
     PrnDebug("Searching Xport Devices\n");
     xport_search_progress = draw_search_progress;
     if (XPortSearch() < 0) {

@@ -2,6 +2,7 @@
 // the top menu while no unit is known.
 #include <gtest/gtest.h>
 
+#include "rig/emulator.h"
 #include "rig/scratch_dir.h"
 #include "shell_support.h"
 
@@ -169,8 +170,8 @@ TEST(TopMenu, LeftAndRightWrapAroundTheThreeItems)
 rig::Term in_shell(int rows, int cols)
 {
     std::string script =
-        "'" + program() +
-        "'; echo \"status=$?\"; stty -a | tr ' ' '\\n' | grep -x -e icanon -e echo "
+        rig::command_line(rig::with_emulator({program()})) +
+        "; echo \"status=$?\"; stty -a | tr ' ' '\\n' | grep -x -e icanon -e echo "
         "| tr '\\n' ' '; echo; sleep 30";
     return rig::Term({"/bin/sh", "-c", script}, rows, cols);
 }
