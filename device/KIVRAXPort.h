@@ -183,6 +183,10 @@ int XSubnetEncode(in_addr_t mask);
 int ConnectCore(int& sock, const sockaddr_in* address, int timeout_ms);
 int SendRecv(const char* ip, int port, int reqlen, const uint8_t* request, int replen, uint8_t* reply);
 int SendRecvRaw(int index, int reqlen, const uint8_t* request, int replen, uint8_t* reply);
+// For a lettered command (two capital letters ... 0xC8): false when the reply
+// does not begin with the same letters and end with 0xC8, or, being as long
+// as the request, is not its echo. Other requests: true.
+bool LetteredReplyFits(const uint8_t* request, int reqlen, const uint8_t* reply, int replen);
 int GetUnitModelID(const char* ip, int port, int* model, int* unit_id);
 
 // ---- unit parameters ----

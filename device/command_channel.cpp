@@ -6,6 +6,7 @@
 #include "shell/DebugLog.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -97,5 +98,18 @@ int SendRecvRaw(int index, int reqlen, const uint8_t* request, int replen, uint8
     char ip[sizeof xportset[0].ipstr + 1];
     copy_text_n(ip, sizeof ip, xportset[index].ipstr, sizeof xportset[index].ipstr);
     if (ip[0] == '\0') return -1;
-    return SendRecv(ip, GetCmdPort(index), reqlen, request, replen, reply) == 0 ? 0 : -1;
+    if (SendRecv(ip, GetCmdPort(index), reqlen, request, replen, reply) != 0) return -1;
+    return LetteredReplyFits(request, reqlen, reply, replen) ? 0 : -1;
+}
+
+bool LetteredReplyFits(const uint8_t* request, int reqlen, const uint8_t* reply, int replen)
+{
+    const bool lettered = reqlen >= 3 && request[0] >= 'A' && request[0] <= 'Z' &&
+                          request[1] >= 'A' && request[1] <= 'Z' && request[reqlen - 1] == 0xC8;
+    if (!lettered || replen < 3) return true;
+    // The answer names the same command and ends as a command does; a write
+    // is answered with its own bytes, so junk is never taken for a value or
+    // for a write the unit took.
+    if (reply[0] != request[0] || reply[1] != request[1] || reply[replen - 1] != 0xC8) return false;
+    return replen != reqlen || std::memcmp(reply, request, reqlen) == 0;
 }

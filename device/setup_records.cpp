@@ -5,6 +5,7 @@
 
 #include <arpa/inet.h>
 #include <cerrno>
+#include <cstring>
 
 int UDP_SendRecv(in_addr_t ip, const uint8_t* request, int reqlen, uint8_t* reply, int replen)
 {
@@ -56,5 +57,9 @@ int GetSetupRecord(in_addr_t ip, int record, uint8_t* buffer, int length)
 {
     uint8_t request[4];
     if (buffer == nullptr || length <= 0 || BuildRecordRead(record, request) < 0) return 0;
-    return UDP_SendRecv(ip, request, sizeof request, buffer, length) == 0 ? 1 : 0;
+    if (UDP_SendRecv(ip, request, sizeof request, buffer, length) != 0) return 0;
+    // Only the record's own reply is kept: other bytes would be taken for
+    // the unit's addresses and written back to it.
+    const uint8_t header[4] = {0x00, 0x00, 0x00, static_cast<uint8_t>(0xD0 + record)};
+    return length >= 4 && std::memcmp(buffer, header, sizeof header) == 0 ? 1 : 0;
 }

@@ -168,6 +168,9 @@ TEST(SetupRecords, ReplyInSeveralDatagramsIsBoundedAfterItsFirstPart)
     LogDir dir;
     std::vector<uint8_t> whole(SETUP_LEN);
     for (int i = 0; i < SETUP_LEN; i++) whole[i] = static_cast<uint8_t>(i * 7);
+    whole[1] = 0x00;  // the reply header of record 6
+    whole[2] = 0x00;
+    whole[3] = 0xD6;
     std::vector<uint8_t> head(whole.begin(), whole.begin() + 50), tail(whole.begin() + 50, whole.end());
     in_addr_t loop = htonl(INADDR_LOOPBACK);
     uint8_t buf[SETUP_LEN];
