@@ -118,6 +118,16 @@ bool form(Session& s)
     return eventually(s.t, [&] { return s.t.dump() != before; }) && (s.t.settle(), true);
 }
 
+// The second generation's screen of input 1.
+bool channel(Session& s)
+{
+    if (!screen(s, "192.0.2.12", 4, "AI3 入力設定")) return false;
+    s.t.down();
+    s.t.settle();
+    s.t.enter();
+    return s.t.wait_text(" OK ") && (s.t.settle(), true);
+}
+
 const F9Point kPoints[] = {
     {"DeviceList", [](Session&) { return true; }},
     {"SettingsMenu", [](Session& s) { return s.open_menu("192.0.2.10"); }},
@@ -135,22 +145,8 @@ const F9Point kPoints[] = {
     {"AnalogInputScreen", [](Session& s) { return screen(s, "192.0.2.11", 4, "AI3 入力レンジ"); }},
     {"AnalogInputForm",
      [](Session& s) { return screen(s, "192.0.2.11", 4, "AI3 入力レンジ") && form(s); }},
-    {"ChannelScreen",
-     [](Session& s) {
-         if (!screen(s, "192.0.2.12", 4, "AI3 入力設定")) return false;
-         s.t.down();
-         s.t.settle();
-         s.t.enter();
-         return s.t.wait_text(" OK ") && (s.t.settle(), true);
-     }},
-    {"ChannelForm",
-     [](Session& s) {
-         if (!screen(s, "192.0.2.12", 4, "AI3 入力設定")) return false;
-         s.t.down();
-         s.t.settle();
-         s.t.enter();
-         return s.t.wait_text(" OK ") && (s.t.settle(), true) && form(s);
-     }},
+    {"ChannelScreen", channel},
+    {"ChannelForm", [](Session& s) { return channel(s) && form(s); }},
     {"OutputScreen", [](Session& s) { return screen(s, "192.0.2.13", 4, "設定反映"); }},
     {"OutputForm", [](Session& s) { return screen(s, "192.0.2.13", 4, "設定反映") && form(s); }},
     {"AddUnitForm",
