@@ -23,9 +23,11 @@ const char* const PLANT = R"({"units": [
 // The main screen is whole: title, list header, the units and the help bar.
 bool main_screen_whole(Session& s)
 {
-    return s.t.wait_row(2, "検索済デバイス一覧") && s.t.wait_row(3, "MACアドレス") &&
-           s.row_of("192.0.2.10") >= 0 && s.row_of("192.0.2.13") >= 0 &&
-           s.t.wait_row(23, "[F9]:終了");
+    return eventually(s.t, [&] {
+        return s.t.row(2).find("検索済デバイス一覧") != std::string::npos &&
+               s.t.row(3).find("MACアドレス") != std::string::npos && s.row_of("192.0.2.10") >= 0 &&
+               s.row_of("192.0.2.13") >= 0 && s.t.row(23).find("[F9]:終了") != std::string::npos;
+    });
 }
 
 // The tool has left the full screen: its texts are gone and the cursor shows.
