@@ -42,6 +42,13 @@ struct GateStep {
     const char* refusal;   // nullptr: offered
 };
 
+// The title (screen row 2) of a group's own screen; null for a group without one.
+const char* group_screen_title(int item)
+{
+    if (item == MAIL) return "メールアラート設定";
+    return nullptr;
+}
+
 void run_gate_steps(Session& s, const GateStep* steps, size_t n)
 {
     for (size_t k = 0; k < n; k++) {
@@ -59,7 +66,13 @@ void run_gate_steps(Session& s, const GateStep* steps, size_t n)
             s.t.esc();
             ASSERT_TRUE(s.t.wait_gone(MENU_TITLE)) << s.t.dump();
         } else {
-            // Offered: no box appears, so this Esc reaches the menu and closes it
+            // Offered: a group with a screen opens it; Esc there comes back.
+            if (const char* title = group_screen_title(g.item)) {
+                ASSERT_TRUE(s.t.wait_row(2, title, 20000)) << s.t.dump();
+                s.t.esc();
+                ASSERT_TRUE(s.t.wait_text(MENU_TITLE)) << s.t.dump();
+            }
+            // No box appears, so this Esc reaches the menu and closes it
             // (a message box would take it and leave the menu open).
             s.t.esc();
             ASSERT_TRUE(s.t.wait_gone(MENU_TITLE, 20000)) << s.t.dump();
