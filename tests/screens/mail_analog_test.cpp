@@ -109,3 +109,98 @@ TEST(MailAnalog, Model9WritesItsRowsToMemoryAndThresholdsAfterFailedStepsAreRepe
 }
 
 }  // namespace
+
+namespace {
+
+// Screen places of the DO window (at row 4, column 2): items 1..8.
+constexpr int DW_ROW[9] = {0, 6, 8, 9, 10, 11, 14, 15, 17};
+constexpr int DW_COL = 19, DW_UNIT = 36, DW_OK = 42;
+
+TEST(MailAnalog, Model10DoWindowsShowTheWatchedInputsUnitAndTheApplyWritesThresholdsThenDoAlerts)
+{
+    Operator s(R"({"units": [{"name": "x10", "ip": "192.0.2.40", "model": 10,
+       "ai": [{"range": 2, "low": 49152, "high": 16384, "mail": 1},
+              {"range": 4, "low": 32768, "high": 32767, "led": 1}, {"range": 12, "high": 8192}],
+       "do": [{"enable": 1, "input": 0, "direction": 1, "width": 0},
+              {"enable": 0, "input": 2, "direction": 0, "width": 100}],
+       "faults_on": [{"on_text": "DL", "close_early": true, "times": 1}]}]})",
+               {"-l"});
+    ASSERT_TRUE(s.open_mail("192.0.2.40")) << s.t.dump();
+    auto& t = s.t;
+    const std::vector<std::string> reads = s.commands_since("x10", "AK");
+    const std::vector<std::string> want_reads = {cmd("AK "), cmd("AK!"), cmd("AK\""), cmd("DJ "),
+                                                 cmd("DJ!"), cmd("AJ "), cmd("AJ!"), cmd("AJ\"")};
+    EXPECT_EQ(reads, want_reads);
+    EXPECT_TRUE(op::cells_are(t, 16, 4, "   アナログ閾値設定    設定画面へ", 33));
+    EXPECT_TRUE(op::cells_are(t, 18, 4, "   DOアラート設定      DO1設定", 30));
+    EXPECT_TRUE(op::cells_are(t, 18, COL_DO2, "DO2設定", 16));
+    ASSERT_TRUE(s.move(&rig::Term::up, ROW_APPLY, COL_APPLY) && s.move(&rig::Term::up, 18) &&
+                s.move(&rig::Term::up, 16) && s.move(&rig::Term::up, ROW_SUBJECT) &&
+                s.move(&rig::Term::down, 16) && s.move(&rig::Term::down, 18));
+
+    // DO1 watches AI1 (±10 V): a width of 20.0 is the whole width code.
+    t.enter();
+    ASSERT_TRUE(t.wait_text("DO1 アラート条件設定")) << t.dump();
+    const char* shown[] = {"開始", "AI1", "範囲内", "-5.0000", "+5.0000", "+0.0000", "ON優先"};
+    for (int k = 1; k <= 7; k++) EXPECT_TRUE(op::cells_are(t, DW_ROW[k], DW_COL, shown[k - 1], 15));
+    EXPECT_TRUE(op::cells_are(t, DW_ROW[4], DW_UNIT, "[V]", 8));
+    for (int k = 2; k <= 6; k++) ASSERT_TRUE(s.move(&rig::Term::down, DW_ROW[k], DW_COL));
+    s.edit("20");
+    EXPECT_TRUE(op::cells_are(t, DW_ROW[6], DW_COL, "+20.0000", 15));
+    ASSERT_TRUE(s.move(&rig::Term::down, DW_ROW[7], DW_COL) && s.move(&rig::Term::down, DW_ROW[8], DW_OK));
+    t.enter();
+    ASSERT_TRUE(t.wait_gone("DO1 アラート条件設定")) << t.dump();
+
+    // DO2 watches AI3, whose range has no unit: its items are empty and do
+    // nothing; switched to AI2 (0-20 mA) it shows AI2's values in mA.
+    ASSERT_TRUE(s.move(&rig::Term::right, 18, COL_DO2));
+    t.enter();
+    ASSERT_TRUE(t.wait_text("DO2 アラート条件設定")) << t.dump();
+    EXPECT_TRUE(op::cells_are(t, DW_ROW[2], DW_COL, "AI3", 15));
+    EXPECT_TRUE(op::cells_are(t, DW_ROW[4], DW_COL, "", 15));
+    EXPECT_TRUE(op::cells_are(t, DW_ROW[6], DW_UNIT, "", 8));
+    for (int k = 2; k <= 4; k++) ASSERT_TRUE(s.move(&rig::Term::down, DW_ROW[k], DW_COL));
+    t.enter();
+    ASSERT_TRUE(s.move(&rig::Term::up, DW_ROW[3], DW_COL)) << "the window stays open";
+    ASSERT_TRUE(s.move(&rig::Term::up, DW_ROW[2], DW_COL));
+    t.enter();
+    ASSERT_TRUE(t.wait_text("監視対象AI")) << t.dump();
+    t.left();
+    t.enter();
+    EXPECT_TRUE(op::cells_are(t, DW_ROW[2], DW_COL, "AI2", 15));
+    EXPECT_TRUE(op::cells_are(t, DW_ROW[3], DW_COL, "範囲外", 15));
+    EXPECT_TRUE(op::cells_are(t, DW_ROW[4], DW_COL, "+0.0000", 15));
+    EXPECT_TRUE(op::cells_are(t, DW_ROW[5], DW_COL, "+20.0000", 15));
+    EXPECT_TRUE(op::cells_are(t, DW_ROW[6], DW_COL, "+0.0610", 15));
+    EXPECT_TRUE(op::cells_are(t, DW_ROW[6], DW_UNIT, "[mA]", 8));
+    ASSERT_TRUE(s.move(&rig::Term::down, DW_ROW[3], DW_COL) && s.move(&rig::Term::down, DW_ROW[4], DW_COL));
+    t.enter();
+    ASSERT_TRUE(t.wait_text("閾値[mA]")) << t.dump();
+    t.type("25");
+    t.enter();  // above 20 mA: refused, the entry is emptied
+    s.fill_form("10");
+    EXPECT_TRUE(op::cells_are(t, DW_ROW[4], DW_COL, "+10.0000", 15));
+    for (int k = 5; k <= 8; k++) t.down();
+    ASSERT_TRUE(s.wait_bg(DW_ROW[8], DW_OK, BLUE));
+    t.enter();
+    ASSERT_TRUE(t.wait_gone("DO2 アラート条件設定")) << t.dump();
+
+    // The first DO write fails: thresholds were sent, nothing after it.
+    ASSERT_TRUE(s.move(&rig::Term::down, ROW_APPLY, COL_APPLY));
+    t.enter();
+    ASSERT_TRUE(s.wait_message(15, "通信エラー", "")) << t.dump();
+    t.enter();
+    ASSERT_TRUE(s.wait_bg(ROW_APPLY, COL_APPLY, BLUE));
+    t.enter();
+    ASSERT_TRUE(s.wait_message(18, "設定完了しました。", "デバイスを再起動します。")) << t.dump();
+    const std::string al0 = cmd("AL !C0004000"), al1 = cmd("AL!(40007FFF"), al2 = cmd("AL\" 00002000"),
+                      dl0 = cmd("DL  !FFFF"), ds0 = cmd("DS !"), dl1 = cmd("DL!! 0064"), ds1 = cmd("DS! ");
+    const std::vector<std::string> want = {al0, al1, al2, dl0, al0, al1, al2, dl0, ds0, dl1, ds1};
+    EXPECT_EQ(s.commands_since("x10", "AL"), want);
+    for (int n = 3; n <= 7; n++) EXPECT_EQ(s.record_writes("x10", n).size(), 1u) << n;
+    const std::string log = s.debug_log();
+    EXPECT_NE(log.find("DOalert setting send error\n"), std::string::npos);
+    EXPECT_NE(log.find("AI range select error\n"), std::string::npos);
+}
+
+}  // namespace
