@@ -89,7 +89,7 @@ TEST(MailAnalog, Model9WritesItsRowsToMemoryAndThresholdsAfterFailedStepsAreRepe
     EXPECT_NE(log.find("sendrecv failed\n"), std::string::npos);
     EXPECT_NE(log.find("threshold setting send error\n"), std::string::npos);
 
-    // Model 8: four columns; Esc in its window and on the screen write nothing.
+    // Model 8: four columns; Esc in its window and F9 in a form write nothing.
     t.enter();
     ASSERT_TRUE(t.wait_gone(op::MENU_TITLE)) << t.dump();
     ASSERT_TRUE(s.open_menu("192.0.2.31") && s.reopen_mail()) << t.dump();
@@ -102,8 +102,13 @@ TEST(MailAnalog, Model9WritesItsRowsToMemoryAndThresholdsAfterFailedStepsAreRepe
     EXPECT_TRUE(op::cells_are(t, AW_CH1, AW_MAIL, "点灯時", 10));
     t.esc();
     ASSERT_TRUE(t.wait_gone("Ch3 :")) << t.dump();
-    t.esc();
-    ASSERT_TRUE(t.wait_text(op::MENU_TITLE)) << t.dump();
+    // F9 in a form of the window ends the program.
+    t.enter();
+    ASSERT_TRUE(t.wait_text("Ch3 :")) << t.dump();
+    t.enter();
+    ASSERT_TRUE(t.wait_text("閾値[%]")) << t.dump();
+    t.f9();
+    EXPECT_EQ(t.wait_exit(), 0);
     for (const auto& b : s.tcp_in("x8")) EXPECT_FALSE(b.size() > 1 && b[0] == 'A' && b[1] == 'L');
     EXPECT_TRUE(s.record_writes("x8", 3).empty());
 }
