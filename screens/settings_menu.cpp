@@ -6,6 +6,7 @@
 #include <curses.h>
 
 #include "device/KIVRAXPort.h"
+#include "screens/KIVRAEtc.h"
 #include "screens/list_parts.h"
 #include "shell/DebugLog.h"
 #include "shell/KIVRASet.h"
@@ -38,7 +39,7 @@ struct GroupEntry {
 };
 const GroupEntry input_extend_group{"Setting input extend\n", Group::InputExtend, nullptr};
 const GroupEntry mail_alert_group{"Mail Alert Setting\n", Group::MailAlert, SetMailAlertMenu};
-const GroupEntry etc_group{"Etc Setting\n", Group::Etc, nullptr};
+const GroupEntry etc_group{"Etc Setting\n", Group::Etc, SetEtcMenu};
 
 int open_group(const GroupEntry& g, int i)
 {
