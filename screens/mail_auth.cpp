@@ -17,21 +17,17 @@ WINDOW* win_authset[4];
 
 namespace {
 
-#define AUTH_ITEM(slot, row, col, cols, text) {slot, 0, row, col, 1, cols, PAIR_ITEM, text, false, nullptr}
-#define AUTH_LABEL(row, col, text) {nullptr, 0, row, col, 0, 0, 0, text, false, nullptr}
 
 const WindowSpec kAuthLayout[] = {
     {&win_authset[0], -1, 4, 2, 10, 76, PAIR_BASE, nullptr, true, nullptr},
-    AUTH_LABEL(0, 1, "SMTP-AUTH設定"),
-    AUTH_LABEL(2, 3, "認証ユーザ名   :"),
-    AUTH_LABEL(4, 3, "認証パスワード :"),
-    AUTH_ITEM(&win_authset[1], 2, 20, 45, nullptr),
-    AUTH_ITEM(&win_authset[2], 4, 20, 14, nullptr),
-    AUTH_ITEM(&win_authset[3], 6, 20, 6, "OK"),
+    MAIL_TEXT(0, 1, "SMTP-AUTH設定", nullptr),
+    MAIL_TEXT(2, 3, "認証ユーザ名   :", nullptr),
+    MAIL_TEXT(4, 3, "認証パスワード :", nullptr),
+    MAIL_ITEM(&win_authset[1], 2, 20, 45, nullptr, nullptr),
+    MAIL_ITEM(&win_authset[2], 4, 20, 14, nullptr, nullptr),
+    MAIL_ITEM(&win_authset[3], 6, 20, 6, "OK", nullptr),
 };
 
-#undef AUTH_ITEM
-#undef AUTH_LABEL
 
 // After a form both the screen and the window are drawn again.
 void redraw_auth()

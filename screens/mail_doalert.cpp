@@ -22,9 +22,9 @@ namespace {
 
 const char* const kLed[2] = {"範囲内", "範囲外"};
 
-#define ITEM(k, row, col, cols, text) {&win_doalertset[k], 0, row, col, 1, cols, PAIR_ITEM, text, false, nullptr}
+#define ITEM(k, row, col, cols, text) MAIL_ITEM(&win_doalertset[k], row, col, cols, text, nullptr)
 #define UNIT(k, row) {&win_doalertunit[k], 0, row, 34, 1, 8, 0, nullptr, false, nullptr}
-#define TEXT(row, col, text) {nullptr, 0, row, col, 0, 0, 0, text, false, nullptr}
+#define TEXT(row, col, text) MAIL_TEXT(row, col, text, nullptr)
 
 const WindowSpec kWindow[] = {
     {&win_doalertset[0], -1, 4, 2, 17, 76, PAIR_BASE, nullptr, true, nullptr},
@@ -77,7 +77,7 @@ void load_input(DoAlert& a)
 void show_input_values(const DoAlert& a)
 {
     char text[THRESHOLD_TEXT_LEN];
-    char ai[8] = "";
+    char ai[16] = "";
     if (known_input(a.input)) std::snprintf(ai, sizeof ai, "AI%d", a.input + 1);
     show_text(win_doalertset[2], ai);
     show_text(win_doalertset[3], choice_text(kLed, 2, a.led));

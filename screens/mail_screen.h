@@ -7,8 +7,15 @@
 
 #include "device/KIVRAXPort.h"
 #include "screens/KIVRAMailSet.h"
+#include "ui/colour_pairs.h"
 
 #include <cstdint>
+
+// Rows of the layout tables: an item window of pair 4 inside the table's
+// first window, and a text drawn into that window.
+#define MAIL_ITEM(slot, row, col, cols, text, present) \
+    {slot, 0, row, col, 1, cols, PAIR_ITEM, text, false, present}
+#define MAIL_TEXT(row, col, text, present) {nullptr, 0, row, col, 0, 0, 0, text, false, present}
 
 extern WINDOW* win_mailset;         // the screen
 extern WINDOW* win_smtpset[2];      // mail server field

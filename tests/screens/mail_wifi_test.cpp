@@ -48,6 +48,8 @@ TEST(MailWifi, TheEightKeysGoOutInOneTextWithLongValuesWhole)
                 s.move(&rig::Term::up, ROW_APPLY, COL_APPLY));
     t.enter();
     ASSERT_TRUE(s.wait_message(18, "設定完了しました。", "デバイスを再起動します。")) << t.dump();
+    // The module answers nothing to a set text; it is journalled once it is whole.
+    ASSERT_TRUE(s.lab.wait_received("w0", rig::as_bytes("MHOST")));
     const std::vector<std::string> sent = s.commands_since("w0", "\x95");
     ASSERT_EQ(sent.size(), 3u);
     EXPECT_EQ(rig::hex(rig::as_bytes(sent[0])), "9505");
