@@ -42,11 +42,16 @@ struct GateStep {
     const char* refusal;   // nullptr: offered
 };
 
-// The title (screen row 2) of a group's own screen; null for a group without one.
-const char* group_screen_title(int item)
+// A group's own screen: its title on screen row 2 and the cell of the item
+// that is current once it has read everything; none for a group without one.
+struct GroupScreen {
+    const char* title;
+    int ready_row, ready_col;
+};
+GroupScreen group_screen(int item)
 {
-    if (item == MAIL) return "メールアラート設定";
-    return nullptr;
+    if (item == MAIL) return {"メールアラート設定", 4, 27};
+    return {nullptr, 0, 0};
 }
 
 void run_gate_steps(Session& s, const GateStep* steps, size_t n)
@@ -67,8 +72,9 @@ void run_gate_steps(Session& s, const GateStep* steps, size_t n)
             ASSERT_TRUE(s.t.wait_gone(MENU_TITLE)) << s.t.dump();
         } else {
             // Offered: a group with a screen opens it; Esc there comes back.
-            if (const char* title = group_screen_title(g.item)) {
-                ASSERT_TRUE(s.t.wait_row(2, title, 20000)) << s.t.dump();
+            if (const GroupScreen scr = group_screen(g.item); scr.title != nullptr) {
+                ASSERT_TRUE(s.t.wait_row(2, scr.title, 20000)) << s.t.dump();
+                ASSERT_TRUE(s.wait_bg(scr.ready_row, scr.ready_col, 4, 20000)) << s.t.dump();
                 s.t.esc();
                 ASSERT_TRUE(s.t.wait_text(MENU_TITLE)) << s.t.dump();
             }
