@@ -49,7 +49,14 @@ struct DeviceEntry {
     int hport;                  // WiFi key HPORT
     int sketch_ver;             // WiFi module program version, 0 if not reported
     int text_ver;               // WiFi parameter-text version, 0 if not reported
+    unsigned records_read;      // bit n set once setup record n was read into its image
+    int network_read;           // 1 once dhcp, netmask and gateway hold the unit's own settings
 };
+
+// The records an XPort unit's screens show and write back, as bits of records_read.
+constexpr unsigned record_bit(int record) { return 1u << record; }
+constexpr unsigned XPORT_RECORDS =
+    record_bit(0) | record_bit(3) | record_bit(4) | record_bit(5) | record_bit(6) | record_bit(7);
 
 extern DeviceEntry xportset[XPORT_MAX];
 extern int xportcount;
@@ -59,11 +66,13 @@ extern const char* modelstr[32];    // row 2m wired name, row 2m+1 WiFi name
 // ---- time-outs of every exchange ----
 constexpr int TCP_CONNECT_MS = 1500;       // connection of every TCP exchange
 constexpr int TCP_IO_MS = 1500;            // send and receive time-out, and the longest silence in a reply
-constexpr int TCP_REPLY_DEADLINE_MS = 3000;// a whole TCP reply (or WiFi dump) must be in by then
+constexpr int TCP_REPLY_DEADLINE_MS = 10000;// a whole TCP reply (or WiFi dump) must be in by then
 constexpr int UDP_REPLY_MS = 1000;         // first datagram of a UDP reply
 constexpr int UDP_LATER_MS = 1000;         // all later datagrams of that reply, counted from the first
 constexpr int SEARCH_FIRST_MS = 5000;      // broadcast search: wait for the first reply
 constexpr int SEARCH_RENEW_MS = 1000;      // renewed after each reply
+constexpr int SEARCH_LIMIT_MS = 15000;     // the whole search, however often units answer
+constexpr int SEARCH_RCVBUF = 1 << 20;     // receive buffer: 512 answers (256 units, both queries)
 constexpr int DISCOVERY_GAP_MS = 50;       // between the two discovery queries
 
 // ---- pure builders and parsers (no sockets; unit tests call them directly) ----
@@ -118,8 +127,11 @@ int BuildMemoryWrite(int address, const uint8_t* data, int n, uint8_t* out);
 // 0, or -1 when the reply is too short or a digit is not hexadecimal.
 int ParseMemoryReply(const uint8_t* reply, int len, int n, uint8_t* data);
 // "AK" request of analog channel c (4 bytes) and the 13-byte "AL" request.
-void BuildThresholdRead(int channel, uint8_t out[4]);
-void BuildThresholdWrite(int channel, int led, int mail, int high, int low, uint8_t out[13]);
+// 0, or -1 with nothing built for a channel outside 0..2 or a mail code
+// outside 0..3 (the two bits the mode byte has for it).
+constexpr int ANALOG_INPUTS = 3;
+int BuildThresholdRead(int channel, uint8_t out[4]);
+int BuildThresholdWrite(int channel, int led, int mail, int high, int low, uint8_t out[13]);
 // Reads led, mail, low (bytes 4..7) and high (bytes 8..11) from a 13-byte
 // "AK" reply; 0, or -1 (nothing stored) when a threshold digit is not hexadecimal.
 int ParseThresholdReply(const uint8_t reply[13], int* led, int* mail, int* high, int* low);
@@ -167,8 +179,8 @@ void GetModelText(int i, char* out, int size);
 extern void (*xport_search_progress)();
 int get_xport_information(int sock, sockaddr_in* addr, int index);
 // One reply of the search: read into the next free entry and kept when its
-// type is accepted and its source is not in the table yet. 1 kept, 0 dropped,
-// -1 the read failed.
+// type is accepted and no entry has both its source address and its MAC
+// address yet. 1 kept, 0 dropped, -1 the read failed.
 int TakeDiscoveryReply(int sock);
 int XPortSearch();
 int XPortAdd(const char* address);

@@ -6,6 +6,7 @@
 
 #include <arpa/inet.h>
 #include <cerrno>
+#include <cstring>
 #include <unistd.h>
 
 void (*xport_search_progress)() = nullptr;
@@ -37,10 +38,14 @@ int send_discovery(int fd, in_addr_t ip, bool stop_on_failure)
     return result;
 }
 
-bool address_known(in_addr_t ip, int count)
+// The same unit answering again: same source address and same MAC address.
+// Two units that share an address are both kept, so the operator sees the clash.
+bool unit_known(const DeviceEntry& reply, int count)
 {
     for (int i = 0; i < count && i < XPORT_MAX; i++)
-        if (xportset[i].addr.sin_addr.s_addr == ip) return true;
+        if (xportset[i].addr.sin_addr.s_addr == reply.addr.sin_addr.s_addr &&
+            std::memcmp(xportset[i].mac, reply.mac, sizeof reply.mac) == 0)
+            return true;
     return false;
 }
 
@@ -50,6 +55,16 @@ Deadline renewed(const Deadline& d)
 {
     long long left = d.remaining_us();
     return Deadline{monotonic_us() + SEARCH_RENEW_MS * 1000LL + left % 1000000LL};
+}
+
+// Room for the answers of a full plant arriving at once. Asked with force
+// where the process may (the system's ceiling does not apply then), else as
+// far as that ceiling allows; a smaller buffer only risks losing answers.
+void widen_receive_buffer(int fd)
+{
+    int size = SEARCH_RCVBUF;
+    if (::setsockopt(fd, SOL_SOCKET, SO_RCVBUFFORCE, &size, sizeof size) == 0) return;
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
 }
 
 }  // namespace
@@ -84,7 +99,7 @@ int TakeDiscoveryReply(int sock)
     if (get_xport_information(sock, &from, slot) != 1) return -1;
     if (slot < 0 || !IsAcceptedDeviceType(xportset[slot].devtype)) return 0;
     // A unit answering both queries is listed once.
-    if (address_known(from.sin_addr.s_addr, xportcount)) return 0;
+    if (unit_known(xportset[slot], xportcount)) return 0;
     xportcount++;
     return 1;
 }
@@ -96,9 +111,11 @@ int XPortSearch()
 
     UniqueFd fd = open_udp(SEARCH_FIRST_MS);
     if (!fd.valid()) return -1;
+    widen_receive_buffer(fd.get());
     send_discovery(fd.get(), htonl(INADDR_BROADCAST), false);   // a failed send still waits for replies
 
     Deadline wait = Deadline::after_ms(SEARCH_FIRST_MS);
+    const Deadline limit = Deadline::after_ms(SEARCH_LIMIT_MS);
     for (;;) {
         int r = wait_readable(fd.get(), wait.remaining_ms());
         if (r < 0) {
@@ -107,8 +124,12 @@ int XPortSearch()
         }
         if (r == 0) break;
         TakeDiscoveryReply(fd.get());
+        // A unit that never stops answering ends the search at the limit.
+        if (limit.remaining_us() == 0) break;
         wait = renewed(wait);
+        if (wait.end_us > limit.end_us) wait = limit;
     }
+    if (limit.remaining_us() == 0) PrnDebug("XportSearch : search time limit reached\n");
     PrnDebugf("XportSearch : %d Xport devices found\n", xportcount);
     return xportcount;
 }

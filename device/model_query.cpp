@@ -74,6 +74,10 @@ int ModelQuery(const char* ip, int port, const ModelQueryLog& log, int* model, i
     }
 
     // Silent on "UU": units of the later generations answer "MI" instead.
+    // "MI" goes on a new connection: a late answer to "UU" arrives on the
+    // first one, closed here, and can never be read as the "MI" answer.
+    fd.reset();
+    if (open_tcp(ip, port, log.connect_failed, fd, error) < 0) return -1;
     if (send_all(fd.get(), kAskMI, sizeof kAskMI) < 0) {
         int err = errno;
         PrnDebug("socket send error\n");

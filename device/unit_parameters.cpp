@@ -85,7 +85,7 @@ int GetADCThreshold(int index, int channel, int* led, int* mail, int* high, int*
 {
     uint8_t request[4];
     uint8_t reply[13] = {};
-    BuildThresholdRead(channel, request);
+    if (BuildThresholdRead(channel, request) != 0) return -1;
     if (SendRecvRaw(index, sizeof request, request, sizeof reply, reply) != 0) return -1;
     int l = 0, m = 0, h = 0, lo = 0;
     if (ParseThresholdReply(reply, &l, &m, &h, &lo) != 0) return -1;
@@ -100,6 +100,6 @@ int SetADCThreshold(int index, int channel, int led, int mail, int high, int low
 {
     uint8_t request[13];
     uint8_t reply[13] = {};
-    BuildThresholdWrite(channel, led, mail, high, low, request);
+    if (BuildThresholdWrite(channel, led, mail, high, low, request) != 0) return -1;
     return SendRecvRaw(index, sizeof request, request, sizeof reply, reply) == 0 ? 0 : -1;
 }

@@ -114,7 +114,12 @@ int Get_ESP_Port(int index)
     std::memset(e.setup7, 0, sizeof e.setup7);
     // Keys the module leaves out must not keep another unit's values.
     ClearEspFields(&e);
-    return Get_ESP_Parameter(index) == 0 ? 0 : -1;
+    e.records_read = 0;
+    e.network_read = 0;
+    if (Get_ESP_Parameter(index) != 0) return -1;
+    // The dump's SUBM and GWAY are the module's network settings.
+    e.network_read = 1;
+    return 0;
 }
 
 int Set_ESP_Parameter(int index, const char* text)

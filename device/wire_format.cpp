@@ -185,16 +185,20 @@ int ParseMemoryReply(const uint8_t* reply, int len, int n, uint8_t* data)
     return 0;
 }
 
-void BuildThresholdRead(int channel, uint8_t out[4])
+int BuildThresholdRead(int channel, uint8_t out[4])
 {
+    if (channel < 0 || channel >= ANALOG_INPUTS) return -1;
     out[0] = 'A';
     out[1] = 'K';
     out[2] = static_cast<uint8_t>(channel + 0x20);
     out[3] = CMD_END;
+    return 0;
 }
 
-void BuildThresholdWrite(int channel, int led, int mail, int high, int low, uint8_t out[13])
+int BuildThresholdWrite(int channel, int led, int mail, int high, int low, uint8_t out[13])
 {
+    // The mode byte holds the mail code in its two low bits.
+    if (channel < 0 || channel >= ANALOG_INPUTS || mail < 0 || mail > 3) return -1;
     out[0] = 'A';
     out[1] = 'L';
     out[2] = static_cast<uint8_t>(channel + 0x20);
@@ -202,6 +206,7 @@ void BuildThresholdWrite(int channel, int led, int mail, int high, int low, uint
     put_hex4(out + 4, low & 0xFFFF);
     put_hex4(out + 8, high & 0xFFFF);
     out[12] = CMD_END;
+    return 0;
 }
 
 int ParseThresholdReply(const uint8_t reply[13], int* led, int* mail, int* high, int* low)

@@ -36,10 +36,7 @@ int OnAddDevice(const char* addr, int port)
         if (!read_wifi_port(k)) return refuse(k, "Failed to Get Port (ESP)\n");
     } else {
         e.modtype = 0;
-        if (GetSetupRecord(e.addr.sin_addr.s_addr, 0, e.setup0, SETUP0_LEN) != 1)
-            return refuse(k, "Failed to Get SetupRecord 0\n");
-        if (GetSetupRecord(e.addr.sin_addr.s_addr, 5, e.setup5, SETUP_LEN) != 1)
-            return refuse(k, "Failed to Get SetupRecord 5\n");
+        if (!read_first_records(k)) return refuse(k, nullptr);
         read_extra_firmware(k);
     }
 

@@ -79,8 +79,9 @@ int OnDeviceItemChange(int item)
         const DeviceEntry& e = xportset[i];
         inet_ntop(AF_INET, &e.addr.sin_addr, addr, sizeof addr);
         values[1] = addr;
-        // A unit outside the host's networks was never asked for its settings.
-        if (e.samenet != 0) {
+        // A unit outside the host's networks was never asked for its settings,
+        // and one whose reads failed has none to show.
+        if (e.samenet != 0 && e.network_read == 1) {
             inet_ntop(AF_INET, &e.netmask, mask, sizeof mask);
             inet_ntop(AF_INET, &e.gateway, gw, sizeof gw);
             values[0] = e.dhcp == 1 ? "ON" : "OFF";

@@ -100,6 +100,11 @@ int OnSetIP(const char* addr, const char* mask, const char* gw, int i)
     if (!dhcp_on && !parse_dotted_quad(addr, &ip)) return 0;
 
     if (e.samenet == 0) {
+        // A WiFi module does not answer "IP-SETUP": nothing it cannot take is sent.
+        if (wifi) {
+            comm_error();
+            return 0;
+        }
         if (SetIPAddressOnly(e.mac, ip) == 0) {
             comm_error();
             return 0;

@@ -78,6 +78,11 @@ int SetIPMenu(int i)
 {
     PrnDebug("IP Setting Menu\n");
     if (i < 0 || i >= xportcount) return -2;
+    // The screen shows and writes back what was read from the unit, never zeros.
+    if (EnsureUnitData(i) != 0) {
+        MyMsgBox("通信エラー", "", MSG_ROW_MENU, win_mainset[0]);
+        return -2;
+    }
     const DeviceEntry& e = xportset[i];
     char addr[IP_TEXT_LEN];
     char mask[IP_TEXT_LEN];
@@ -105,6 +110,13 @@ int SetIPOnly(int i)
 {
     PrnDebug("Entering IP Only setup\n");
     if (i < 0 || i >= xportcount) return -2;
+    // The address-only change is the XPort's "IP-SETUP" broadcast, which a
+    // WiFi module does not answer: its address is set from inside its network.
+    if (xportset[i].modtype == 3) {
+        MyMsgBox("この機器はサブネット外から", "IPアドレスを設定できません。", MSG_ROW_MENU, nullptr);
+        redraw_screen();
+        return -2;
+    }
     char addr[IP_TEXT_LEN];
     std::snprintf(addr, sizeof addr, "%.*s", static_cast<int>(sizeof xportset[i].ipstr),
                   xportset[i].ipstr);

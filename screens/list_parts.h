@@ -18,6 +18,11 @@
 // Writes at most size bytes including the terminator.
 void format_list_line(int i, char* out, int size);
 
+// 1 when an address read from a unit can be talked to as that unit alone;
+// 0 for 0.0.0.0/8, 127/8, 224.0.0.0 and above (255.255.255.255 included)
+// and the broadcast address of one of the host's networks (MyIp).
+int IsUnitAddress(in_addr_t ip);
+
 // The groups of the settings menu that depend on the model.
 enum class Group { InputExtend, MailAlert, Etc };
 // nullptr when the group is offered for this model and module kind, otherwise
@@ -29,6 +34,10 @@ const char* model_gate_refusal(Group g, int model, int modtype);
 inline bool is_wifi_unit(const DeviceEntry& e) { return e.devtype[0] == '_' && e.devtype[1] == 'L'; }
 // Reads a WiFi module's parameters and takes its command port from them.
 bool read_wifi_port(int i);
+// Reads one record image into entry i and marks it read; logs the failure text on failure.
+bool read_record(int i, int record, uint8_t* image, int length, const char* failure);
+// Records 0 and 5, with their failure texts, as the search and adding a unit read them.
+bool read_first_records(int i);
 // Sets the entry's samenet from the host's interfaces, logging each match.
 void mark_same_network(int i);
 // Asks an "X6" unit for its extra firmware text; "GC" firmware makes it modtype 1.

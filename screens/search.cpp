@@ -28,14 +28,6 @@ const RecordRead further_records[4] = {
     {7, "Failed to Get SetupRecord 7\n"},
 };
 
-// Reads one record image into entry i; logs the failure text on failure.
-bool read_record(int i, int record, uint8_t* image, int length, const char* failure)
-{
-    if (GetSetupRecord(xportset[i].addr.sin_addr.s_addr, record, image, length) == 1) return true;
-    PrnDebug(failure);
-    return false;
-}
-
 void dotted(in_addr_t a, char (&out)[INET_ADDRSTRLEN])
 {
     inet_ntop(AF_INET, &a, out, sizeof out);
@@ -57,8 +49,7 @@ bool prepare_found_unit(int i)
     // A wired unit outside the host's networks keeps only its discovery data.
     if (e.samenet == 0) return true;
     e.modtype = 0;
-    if (!read_record(i, 0, e.setup0, SETUP0_LEN, "Failed to Get SetupRecord 0\n") ||
-        !read_record(i, 5, e.setup5, SETUP_LEN, "Failed to Get SetupRecord 5\n")) {
+    if (!read_first_records(i)) {
         RemoveXPortEntry(i);
         return false;
     }
@@ -67,6 +58,25 @@ bool prepare_found_unit(int i)
 }
 
 }  // namespace
+
+bool read_record(int i, int record, uint8_t* image, int length, const char* failure)
+{
+    DeviceEntry& e = xportset[i];
+    e.records_read &= ~record_bit(record);
+    if (GetSetupRecord(e.addr.sin_addr.s_addr, record, image, length) == 1) {
+        e.records_read |= record_bit(record);
+        return true;
+    }
+    PrnDebug(failure);
+    return false;
+}
+
+bool read_first_records(int i)
+{
+    DeviceEntry& e = xportset[i];
+    return read_record(i, 0, e.setup0, SETUP0_LEN, "Failed to Get SetupRecord 0\n") &&
+           read_record(i, 5, e.setup5, SETUP_LEN, "Failed to Get SetupRecord 5\n");
+}
 
 bool read_wifi_port(int i)
 {
@@ -109,11 +119,20 @@ int GetXPortData(int i)
         if (!read_record(i, r.record, images[k], SETUP_LEN, r.failure)) return 0;
     }
 
-    const UnitNetwork n = derive_unit_network(e.setup0, e.addr.sin_addr.s_addr);
+    UnitNetwork n = derive_unit_network(e.setup0, e.addr.sin_addr.s_addr);
+    // Every later exchange goes to this address: one that would reach other
+    // hosts too (a broadcast) or none is not taken from the record.
+    if (IsUnitAddress(n.addr) == 0) {
+        char bad[INET_ADDRSTRLEN];
+        dotted(n.addr, bad);
+        PrnDebugf("Xport: %.16s : record 0 address %s is not a unit address, kept\n", e.ipstr, bad);
+        n.addr = e.addr.sin_addr.s_addr;
+    }
     e.dhcp = n.dhcp;
     e.addr.sin_addr.s_addr = n.addr;
     e.netmask = n.netmask;
     e.gateway = n.gateway;
+    e.network_read = 1;
 
     char ip[INET_ADDRSTRLEN], sn[INET_ADDRSTRLEN], gw[INET_ADDRSTRLEN];
     dotted(n.addr, ip);
@@ -123,8 +142,25 @@ int GetXPortData(int i)
     return 1;
 }
 
+int EnsureUnitData(int i)
+{
+    if (i < 0 || i >= xportcount || i >= XPORT_MAX) return -1;
+    DeviceEntry& e = xportset[i];
+    if (e.modtype == 3) return e.network_read == 1 || read_wifi_port(i) ? 0 : -1;
+    if ((e.records_read & XPORT_RECORDS) == XPORT_RECORDS && e.network_read == 1) return 0;
+    if ((e.records_read & record_bit(0)) == 0 || (e.records_read & record_bit(5)) == 0) {
+        if (!read_first_records(i)) return -1;
+    }
+    return GetXPortData(i) == 1 ? 0 : -1;
+}
+
 int OnSearchDevice(int port)
 {
+    // Keys typed while "検索中..." is shown are dropped when the search ends,
+    // so the cursor starts on the list as the operator first sees it.
+    struct DropTypedKeys {
+        ~DropTypedKeys() { flushinp(); }
+    } drop_typed_keys;
     PrnDebug("Searching Xport Devices\n");
     xport_search_progress = draw_search_progress;
     if (XPortSearch() < 0) {

@@ -1,6 +1,7 @@
 // The settings menu of one unit of the host's networks: IP address, input
 // extension, mail alert and other settings, the last three behind the model gate.
 #include "screens/KIVRAMainSet.h"
+#include "screens/KIVRAExtend.h"
 #include "screens/KIVRAMailSet.h"
 
 #include <curses.h>
@@ -37,7 +38,7 @@ struct GroupEntry {
     Group group;
     int (*screen)(int i);
 };
-const GroupEntry input_extend_group{"Setting input extend\n", Group::InputExtend, nullptr};
+const GroupEntry input_extend_group{"Setting input extend\n", Group::InputExtend, SetInputExtendMenu};
 const GroupEntry mail_alert_group{"Mail Alert Setting\n", Group::MailAlert, SetMailAlertMenu};
 const GroupEntry etc_group{"Etc Setting\n", Group::Etc, SetEtcMenu};
 

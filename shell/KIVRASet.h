@@ -23,7 +23,10 @@ extern const char* AdcRangeV2[16];
 extern const char* TCType[16];
 extern const char* TFMode[16];
 
+// Starts curses on the terminal; 1 (after a message saying why) when the
+// terminal type is unknown or the terminal is smaller than 80 x 24, else 0.
 int init_curses();
+int terminal_type_known();       // 1 when TERM names a terminal description that loads
 int make_basewin();              // the base window of pair 1; -1 if it cannot be made
 void release_fixed_windows();    // deletes the fixed windows at the end of the run
 void init_subwins();

@@ -82,7 +82,13 @@ void top_level_loop()
 int init_curses()
 {
     keep_fixed_screen();
-    initscr();
+    // initscr would end the process itself on an unknown terminal type; the
+    // type is checked first, and newterm returns to the program on failure.
+    if (terminal_type_known() == 0 || newterm(nullptr, stdout, stdin) == nullptr) {
+        const char* term = std::getenv("TERM");
+        std::fprintf(stderr, "Error : unknown terminal type \"%s\"\n", term != nullptr ? term : "");
+        return 1;
+    }
     cbreak();
     if (COLS < kMinCols || LINES < kMinRows) {
         endwin();

@@ -217,7 +217,13 @@ void Sim::post(Pending p, int delay_ms)
         deliver(p);
         return;
     }
-    pending_.emplace(now_us() + 1000LL * delay_ms, std::move(p));
+    post_at(std::move(p), now_us() + 1000LL * delay_ms);
+}
+
+void Sim::post_at(Pending p, long long due_us)
+{
+    // Answers due at the same time go out in the order they were posted.
+    pending_.emplace(due_us, std::move(p));
 }
 
 void Sim::deliver(Pending& p)
@@ -228,6 +234,7 @@ void Sim::deliver(Pending& p)
         sendto(it->second.fd, p.bytes.data(), p.bytes.size(), 0, reinterpret_cast<sockaddr*>(&p.to),
                sizeof(sockaddr_in));
         journal(p.unit, "udp", "out", endpoint(p.from_ip, kXPortPort), p.peer, 0, p.bytes, "");
+        if (p.repeat_ms > 0) post(p, p.repeat_ms);
         return;
     }
     Conn* c = find_conn(p.conn);
@@ -263,7 +270,7 @@ void Sim::hang_up(Conn& c)
     c.fd.reset();
 }
 
-void Sim::send_tcp(Conn& c, Bytes bytes, bool close_after, const Faults& f)
+void Sim::send_tcp(Conn& c, Bytes bytes, bool close_after, const Faults& f, int extra_delay_ms)
 {
     if (f.garbage) garble(bytes);
     if (f.truncate >= 0 && bytes.size() > static_cast<size_t>(f.truncate)) {
@@ -276,7 +283,16 @@ void Sim::send_tcp(Conn& c, Bytes bytes, bool close_after, const Faults& f)
     p.conn = c.id;
     p.bytes = std::move(bytes);
     p.close_after = close_after;
-    post(std::move(p), f.delay_ms);
+    // The controller answers one request at a time: an answer never
+    // overtakes a late one posted before it on the same connection.
+    long long due = now_us() + 1000LL * (f.delay_ms + extra_delay_ms);
+    if (due < c.busy_until_us) due = c.busy_until_us;
+    c.busy_until_us = due;
+    if (due <= now_us()) {
+        deliver(p);
+        return;
+    }
+    post_at(std::move(p), due);
 }
 
 void Sim::on_udp(int fd)
@@ -320,6 +336,7 @@ void Sim::on_udp(int fd)
                 p.peer = peer;
                 memcpy(&p.to, &from, sizeof from);
                 p.bytes = std::move(reply);
+                if (r.discovery) p.repeat_ms = u.faults.discovery_repeat_ms;
                 post(std::move(p), f.udp_delay_ms);
             }
             if (r.restart) restart(i);
@@ -374,7 +391,9 @@ void Sim::handle_command(Conn& c)
         journal(c.unit, "tcp", "in", c.local, c.peer, c.id, req, r.event);
         if (r.changed) write_state();
         if (knobs.wrong_echo) wrong_echo(r.reply, req);
-        if (!r.reply.empty()) send_tcp(c, std::move(r.reply), false, knobs);
+        const bool uu = req.size() == 2 && req[0] == 'U' && req[1] == 'U';
+        if (!r.reply.empty())
+            send_tcp(c, std::move(r.reply), false, knobs, uu ? u.faults.uu_delay_ms : 0);
     }
 }
 

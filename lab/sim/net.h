@@ -68,6 +68,7 @@ class Sim {
         Bytes buf;
         std::string local, peer;
         bool set_text_done = false;
+        long long busy_until_us = 0;  // the last answer posted on it goes out then
     };
     struct Pending {  // an answer waiting for its time
         bool tcp;
@@ -78,6 +79,7 @@ class Sim {
         sockaddr_storage to{};  // udp destination
         Bytes bytes;
         bool close_after;  // tcp: the unit closes after this answer
+        int repeat_ms = 0;  // udp: sent again this often (a unit that keeps answering)
     };
 
     bool add_address(uint32_t ip);
@@ -94,8 +96,9 @@ class Sim {
     void handle_wifi(Conn& c, bool closing);
     // A silent or closing fault: journals the request "ignored"; true when it acted.
     bool ignore_request(Conn& c, const Bytes& req, const Faults& f);
-    void send_tcp(Conn& c, Bytes bytes, bool close_after, const Faults& f);
+    void send_tcp(Conn& c, Bytes bytes, bool close_after, const Faults& f, int extra_delay_ms = 0);
     void post(Pending p, int delay_ms);
+    void post_at(Pending p, long long due_us);
     void deliver(Pending& p);
     void hang_up(Conn& c);
     Conn* find_conn(int id);

@@ -280,7 +280,9 @@ bool load_faults(Unit& u, const json& j, Loader& L)
                                                 "wrong_echo",
                                                 "garbage",
                                                 "dump_stops_after_end",
-                                                "long_dump_line"};
+                                                "long_dump_line",
+                                                "uu_delay_ms",
+                                                "discovery_repeat_ms"};
     for (auto it = f.begin(); it != f.end(); ++it)
         if (!known.count(it.key())) return L.fail("unknown knob " + it.key());
     return read_knobs(f, L, &u.faults);
@@ -343,7 +345,9 @@ bool read_knobs(const json& f, Loader& L, Faults* faults)
            L.flag(f, "close_early", &k.close_early) && L.flag(f, "wrong_echo", &k.wrong_echo) &&
            L.flag(f, "garbage", &k.garbage) &&
            L.flag(f, "dump_stops_after_end", &k.dump_stops_after_end) &&
-           L.integer(f, "long_dump_line", 0, 100000, &k.long_dump_line);
+           L.integer(f, "long_dump_line", 0, 100000, &k.long_dump_line) &&
+           L.integer(f, "uu_delay_ms", 0, 600000, &k.uu_delay_ms) &&
+           L.integer(f, "discovery_repeat_ms", 0, 600000, &k.discovery_repeat_ms);
 }
 
 bool load_unit(const json& j, size_t position, Unit& u, Loader& L)

@@ -19,6 +19,7 @@ struct DatagramResult {
     bool changed = false;        // the unit's state changed
     bool restart = false;        // the unit restarts once it has answered
     std::string event;           // "" or "ignored" (received, not answered on purpose)
+    bool discovery = false;      // the replies answer a discovery query
 };
 // f: the fault knobs acting on this datagram (Unit::faults_for).
 DatagramResult answer_datagram(Unit& u, const Bytes& datagram, const Faults& f);

@@ -29,6 +29,8 @@ struct Faults {
     bool garbage = false;               // TCP answers replaced by junk of the same length
     bool dump_stops_after_end = false;  // WiFi dump lacks the line after END and stays open
     int long_dump_line = 0;             // WiFi dump's first value line this long (0: normal)
+    int uu_delay_ms = 0;                // the "UU" answer comes this much later still
+    int discovery_repeat_ms = 0;        // discovery answers sent again this often (0: once)
 };
 
 // Knobs that act only on the requests starting with `prefix` (framed TCP requests,

@@ -57,6 +57,7 @@ DatagramResult answer_datagram(Unit& u, const Bytes& d, const Faults& f)
     if (f6 || ln) {
         bool answers =
             u.query == Query::Both || (f6 && u.query == Query::F6) || (ln && u.query == Query::LN);
+        res.discovery = true;
         if (answers && !silent)
             res.replies.push_back(discovery_reply(u));
         else

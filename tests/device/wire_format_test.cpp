@@ -5,6 +5,7 @@
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -206,6 +207,11 @@ TEST(AnalogThreshold, WriteAndReadBytes)
                                                     'F', 'F', 'F', 0xC8}));
     BuildThresholdRead(2, req);
     EXPECT_EQ(bytes(req, 4), (std::vector<uint8_t>{'A', 'K', 0x22, 0xC8}));
+    // Out-of-range channels and mail codes are refused.
+    const std::pair<int, int> refused[] = {{-1, 0}, {3, 0}, {INT_MAX, 0}, {0, -1}, {0, 4}, {0, INT_MIN}};
+    for (const auto& r : refused)
+        EXPECT_EQ(BuildThresholdWrite(r.first, 1, r.second, 0, 0, req) + BuildThresholdRead(r.first, req),
+                  r.first == 0 ? -1 : -2);
 
     const uint8_t reply[13] = {'A', 'K', 0x20, 0x2B, '0', '0', 'F', 'F', 'f', 'f', '0', '1', 0x00};
     int led = -1, mail = -1, high = -1, low = -1;

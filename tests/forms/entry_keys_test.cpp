@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "forms/harness.h"
+#include "rig/emulator.h"
 
 #include <cstdlib>
 
@@ -309,8 +310,9 @@ TEST(EntryKeys, AFormWhoseTerminalIsGoneEndsAsOnF9)
     // No keys can ever come: the loops give up instead of spinning, so the
     // program ends (the bound only guards against a hang).
     for (const char* form : {"0", "16"}) {
-        std::string cmd = "TERM=xterm-256color timeout 60 " + forms_test::harness({form})[0] + " " +
-                          form + " </dev/null >/dev/null 2>&1";
+        std::string cmd = "TERM=xterm-256color timeout 60 " +
+                          rig::command_line(rig::with_emulator(forms_test::harness({form}))) +
+                          " </dev/null >/dev/null 2>&1";
         EXPECT_EQ(std::system(cmd.c_str()), 0) << "form " << form;
     }
 }

@@ -26,7 +26,8 @@ inline std::string round_line(int n, int result)
 inline std::string round_result(rig::Term& t, int n, int result)
 {
     if (!t.wait_row(22, round_line(n, result))) return "no round " + std::to_string(n) + ":\n" + t.dump();
-    // The second line may still be on its way.
+    // The second line may still be on its way, written over the last round's.
+    t.settle();
     t.wait_for([&t] { return t.row(23).find_first_not_of(' ') != std::string::npos; }, 5000);
     std::string line = t.row(23);
     while (!line.empty() && line.back() == ' ') line.pop_back();

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "client.h"
+#include "rig/emulator.h"
 #include "rig/lab.h"
 
 namespace {
@@ -108,7 +109,8 @@ TEST(Cleanup, SimulatorRefusesToRunOutsideALab)
 {
     // Here, in the test's own namespace, it must stop before reading its plant.
     std::string cmd =
-        rig::kivrasim_path() + " --plant /nonexistent --journal /dev/null --state /dev/null 2>&1";
+        rig::command_line(rig::with_emulator({rig::kivrasim_path()})) +
+        " --plant /nonexistent --journal /dev/null --state /dev/null 2>&1";
     FILE* p = popen(cmd.c_str(), "r");
     ASSERT_NE(p, nullptr);
     std::string out;

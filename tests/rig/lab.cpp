@@ -1,6 +1,8 @@
 // The lab fixture: private namespaces made by lab/labnet, the simulator inside plant.
 #include "rig/lab.h"
 
+#include "rig/emulator.h"
+
 #include <fcntl.h>
 #include <sched.h>
 #include <signal.h>
@@ -130,7 +132,13 @@ bool child_gone(pid_t pid)
 }  // namespace
 
 std::string kivrasetl_path() { return std::string(KIVRA_BINARY_DIR) + "/KIVRASetL"; }
-std::string kivrasim_path() { return std::string(KIVRA_BINARY_DIR) + "/kivrasim"; }
+// KIVRASIM names another simulator, e.g. the native one for a board build's tests.
+std::string kivrasim_path()
+{
+    const char* sim = std::getenv("KIVRASIM");
+    if (sim != nullptr && *sim != '\0') return sim;
+    return std::string(KIVRA_BINARY_DIR) + "/kivrasim";
+}
 std::string lab_source_dir() { return std::string(KIVRA_SOURCE_DIR) + "/lab"; }
 
 std::string hex(const std::vector<uint8_t>& bytes)
@@ -201,9 +209,9 @@ Lab::Lab(const std::string& plant_json) : cache_(std::make_unique<JournalCache>(
     // Everything the child needs is built before fork: it only makes system calls.
     std::string ns_path = "/run/netns/" + plant_ns, log_path = dir + "/sim.log";
     std::string sim = kivrasim_path(), parent = std::to_string(getpid());
-    std::vector<std::string> args = {sim,          "--plant",  plant_path, "--journal",
-                                     journal_path, "--state",  state_path, "--dev",
-                                     "veth-plant", "--parent", parent};
+    std::vector<std::string> args = with_emulator({sim, "--plant", plant_path, "--journal",
+                                                   journal_path, "--state", state_path, "--dev",
+                                                   "veth-plant", "--parent", parent});
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);

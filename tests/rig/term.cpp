@@ -1,5 +1,7 @@
 #include "rig/term.h"
 
+#include "rig/emulator.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -120,6 +122,7 @@ Term::Term(std::vector<std::string> argv, int rows, int cols, std::vector<std::s
     vterm_screen_reset(screen_, 1);
 
     if (argv.empty()) return;
+    argv = with_emulator(std::move(argv));
     // Everything the child needs is built before the fork.
     std::vector<std::string> envs = child_env(env);
     std::vector<char*> cargv, cenv;

@@ -120,6 +120,36 @@ TEST(ListSearch, TheSearchPortDecidesWhichUnitsAreAskedTheirModel)
     EXPECT_NE(s.t.text(s.row_of("192.0.2.11"), 1, 78).find(" X5"), std::string::npos) << s.t.dump();
 }
 
+TEST(ListSearch, KeysTypedDuringTheSearchAreDropped)
+{
+    Session s(R"({"units": [
+      {"name": "a", "ip": "192.0.2.10", "mac": "00:80:a3:00:00:10"},
+      {"name": "b", "ip": "192.0.2.11", "mac": "00:80:a3:00:00:11"},
+      {"name": "c", "ip": "192.0.2.12", "mac": "00:80:a3:00:00:12"},
+      {"name": "d", "ip": "192.0.2.13", "mac": "00:80:a3:00:00:13"}
+    ]})");
+    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
+    s.t.enter();
+    ASSERT_TRUE(s.t.wait_text("検索中...")) << s.t.dump();
+    // The search waits a second after the last answer: these arrive before it ends.
+    for (int k = 0; k < 3; k++) s.t.down();
+    ASSERT_TRUE(s.t.wait_gone("検索中...", SEARCH_TIMEOUT_MS)) << s.t.dump();
+    // The cursor is on list row 1 and the information box shows its unit.
+    std::string ip_on_row[2];
+    auto listed = [&] {
+        for (const char* ip : {"192.0.2.10", "192.0.2.11", "192.0.2.12", "192.0.2.13"}) {
+            const int r = s.row_of(ip) - LIST_FIRST_ROW;
+            if (r == 0 || r == 1) ip_on_row[r] = ip;
+        }
+        return !ip_on_row[0].empty() && !ip_on_row[1].empty();
+    };
+    ASSERT_TRUE(eventually(s.t, listed)) << s.t.dump();
+    EXPECT_TRUE(cells_are(s.t, INFO_ROW + 1, 1, "IPアドレス      : " + ip_on_row[0], 38));
+    EXPECT_EQ(s.t.bg(LIST_FIRST_ROW, 1), 4) << "list row 1 is not the current one\n" << s.t.dump();
+    s.t.down();
+    EXPECT_TRUE(cells_are(s.t, INFO_ROW + 1, 1, "IPアドレス      : " + ip_on_row[1], 38));
+}
+
 TEST(ListSearch, ANetworkWithoutUnitsSaysTheSearchFailed)
 {
     Session s(R"({"units": []})");

@@ -2,6 +2,7 @@
 // the top menu while no unit is known.
 #include <gtest/gtest.h>
 
+#include "rig/emulator.h"
 #include "rig/scratch_dir.h"
 #include "shell_support.h"
 
@@ -169,8 +170,8 @@ TEST(TopMenu, LeftAndRightWrapAroundTheThreeItems)
 rig::Term in_shell(int rows, int cols)
 {
     std::string script =
-        "'" + program() +
-        "'; echo \"status=$?\"; stty -a | tr ' ' '\\n' | grep -x -e icanon -e echo "
+        rig::command_line(rig::with_emulator({program()})) +
+        "; echo \"status=$?\"; stty -a | tr ' ' '\\n' | grep -x -e icanon -e echo "
         "| tr '\\n' ' '; echo; sleep 30";
     return rig::Term({"/bin/sh", "-c", script}, rows, cols);
 }
@@ -187,6 +188,13 @@ TEST(SmallTerminal, TooFewColumnsOrRowsEndsWithTheTwoMessagesAndStatus255)
         EXPECT_TRUE(t.cursor_visible());
         EXPECT_EQ(t.bg(0, 0), -1);  // no curses screen left behind
     }
+}
+
+TEST(StartScreen, AnUnknownTerminalTypeEndsWithOneLineNamingItAndStatus255)
+{
+    rig::Term t({"/bin/sh", "-c", "TERM=no-such-term '" + program() + "'; echo \"status=$?\"; sleep 30"});
+    ASSERT_TRUE(t.wait_text("status=255")) << t.dump();
+    EXPECT_EQ(t.row(0).substr(0, 44), "Error : unknown terminal type \"no-such-term\"") << t.dump();
 }
 
 TEST(TopMenu, AfterF9TheTerminalIsAsTheProgramFoundIt)

@@ -87,12 +87,15 @@ std::string entry_text(MyForm* f)
     return s;
 }
 
+// Row 23 reaches the terminal before row 22: a reader that sees a round's
+// result line never sees the previous round's text under it.
 void report(int round, int result, const char* what, const std::string& text)
 {
-    move(22, 0);
-    clrtobot();
-    mvprintw(22, 0, "round %d result %d", round, result);
     mvprintw(23, 0, "%s [%s]", what, text.c_str());
+    clrtoeol();
+    refresh();
+    mvprintw(22, 0, "round %d result %d", round, result);
+    clrtoeol();
     refresh();
 }
 

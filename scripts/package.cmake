@@ -1,0 +1,72 @@
+# Installation and the Debian package (included by the top CMakeLists.txt).
+#
+#   cmake --install build --prefix /usr/local   the program and its manual pages
+#   cd build && cpack -G DEB                    kivrasetl_<version>-1_<arch>.deb
+#
+# Only the program goes in: the simulator, the lab and the tests stay on the
+# development machine.
+include(GNUInstallDirs)
+
+# Manual pages, English and Japanese, compressed as Debian keeps them.
+set(KIVRA_MAN_DIR ${CMAKE_BINARY_DIR}/man)
+set(KIVRA_MAN_PAGES)
+foreach(page KIVRASetL.1:man1 KIVRASetL.ja.1:ja/man1)
+  string(REPLACE ":" ";" page ${page})
+  list(GET page 0 source)
+  list(GET page 1 section_dir)
+  set(gz ${KIVRA_MAN_DIR}/${section_dir}/KIVRASetL.1.gz)
+  add_custom_command(
+    OUTPUT ${gz}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${KIVRA_MAN_DIR}/${section_dir}
+    COMMAND gzip -9 -n -c ${CMAKE_SOURCE_DIR}/docs/${source} > ${gz}
+    DEPENDS ${CMAKE_SOURCE_DIR}/docs/${source}
+    COMMENT "Compressing manual page ${source}")
+  list(APPEND KIVRA_MAN_PAGES ${gz})
+  install(FILES ${gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/${section_dir})
+endforeach()
+
+# The package's own change log and copyright statement.
+configure_file(${CMAKE_SOURCE_DIR}/docs/changelog.Debian.in ${CMAKE_BINARY_DIR}/changelog.Debian @ONLY)
+set(KIVRA_DEB_CHANGELOG ${CMAKE_BINARY_DIR}/changelog.Debian.gz)
+add_custom_command(
+  OUTPUT ${KIVRA_DEB_CHANGELOG}
+  COMMAND gzip -9 -n -c ${CMAKE_BINARY_DIR}/changelog.Debian > ${KIVRA_DEB_CHANGELOG}
+  DEPENDS ${CMAKE_BINARY_DIR}/changelog.Debian)
+add_custom_target(kivra-docs ALL DEPENDS ${KIVRA_MAN_PAGES} ${KIVRA_DEB_CHANGELOG})
+
+install(TARGETS KIVRASetL RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${KIVRA_DEB_CHANGELOG} ${CMAKE_SOURCE_DIR}/docs/copyright
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/kivrasetl)
+install(FILES ${CMAKE_SOURCE_DIR}/docs/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides RENAME kivrasetl)
+
+# Debian package. The architecture is the build's target: scripts/cross sets
+# KIVRA_DEB_ARCH for the boards; a native build asks dpkg.
+set(KIVRA_DEB_ARCH "" CACHE STRING "Debian architecture of the package (empty: this machine's)")
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME kivrasetl)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "KIVRASetL team <kivrasetl@example.com>")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "KIVRASetL team <kivrasetl@example.com>")
+set(CPACK_DEBIAN_PACKAGE_SECTION net)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+if(KIVRA_DEB_ARCH)
+  set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${KIVRA_DEB_ARCH})
+endif()
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "terminal set-up tool for network I/O units")
+# CPack puts the summary on the first line and this below it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+  "KIVRASetL searches the local network for digital and analog I/O units
+with serial-to-Ethernet or WiFi modules, lists every unit with its
+MAC address, IP address and model, and changes a unit's IP address,
+input-extension links, mail alerts and analog settings. It runs in a
+text terminal of at least 80x24 characters; its screens are Japanese.
+.
+The program is linked statically with the curses libraries and needs
+only the C library.")
+include(CPack)

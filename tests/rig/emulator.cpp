@@ -1,0 +1,28 @@
+#include "rig/emulator.h"
+
+#include <cstdlib>
+
+namespace rig {
+
+std::vector<std::string> with_emulator(std::vector<std::string> argv)
+{
+    const char* emulator = std::getenv("KIVRA_EMULATOR");
+    if (emulator == nullptr || *emulator == '\0') return argv;
+    const std::string own = std::string(KIVRA_BINARY_DIR) + "/";
+    for (auto it = argv.begin(); it != argv.end(); ++it) {
+        if (it->compare(0, own.size(), own) == 0) {
+            argv.insert(it, emulator);
+            break;
+        }
+    }
+    return argv;
+}
+
+std::string command_line(const std::vector<std::string>& argv)
+{
+    std::string line;
+    for (const auto& a : argv) line += (line.empty() ? "" : " ") + a;
+    return line;
+}
+
+}  // namespace rig

@@ -1,0 +1,19 @@
+// Test programs of a build for another architecture (a board build made by
+// scripts/cross) run here under a user-mode emulator. KIVRA_EMULATOR names it;
+// the rig then starts every program of this build through it. Unset, nothing
+// changes.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace rig {
+
+// argv with the emulator put before the first argument that is a program of
+// this build (e.g. after "ip netns exec NS"); argv itself when no emulator is set.
+std::vector<std::string> with_emulator(std::vector<std::string> argv);
+
+// argv as one shell command line (the arguments must need no quoting).
+std::string command_line(const std::vector<std::string>& argv);
+
+}  // namespace rig
