@@ -51,14 +51,18 @@ const char kPlant[] = R"({"units": [
   {"name": "w0", "ip": "192.0.2.12", "model": 0, "module": "wifi"}]})";
 
 
-double tcp_round_trip_ms(const char* ip)
+// Median time of one exchange with the unit over the lab (ms), of the kind
+// the apply makes: a controller write ("AL" with the unit's defaults) and a
+// record write (record 3 as read), both of which the unit stores.
+double tcp_round_trip_ms(const char* ip, bool write)
 {
-    const uint8_t read[4] = {'A', 'J', 0x20, 0xC8};
-    uint8_t rep[6];
+    const uint8_t al[13] = {'A', 'L', 0x20, 0x20, '0', '0', '0', '0', 'F', 'F', 'F', 'F', 0xC8};
+    const uint8_t ak[4] = {'A', 'K', 0x20, 0xC8};
+    uint8_t rep[13];
     std::vector<double> ms;
     for (int k = 0; k < 21; k++) {
         const long long t0 = now_us();
-        if (SendRecv(ip, 10001, 4, read, 6, rep) != 0) return -1;
+        if (SendRecv(ip, 10001, write ? 13 : 4, write ? al : ak, 13, rep) != 0) return -1;
         ms.push_back((now_us() - t0) / 1000.0);
     }
     return median(ms);
@@ -67,13 +71,16 @@ double tcp_round_trip_ms(const char* ip)
 double udp_round_trip_ms(const char* ip)
 {
     const uint8_t read[4] = {0, 0, 0, 0xE3};
-    uint8_t rep[130];
+    uint8_t image[130];
+    uint8_t rep[4];
     in_addr a{};
     inet_aton(ip, &a);
+    if (UDP_SendRecv(a.s_addr, read, 4, image, 130) != 0) return -1;
+    image[0] = 0, image[1] = 1, image[2] = 0, image[3] = 0xC3;
     std::vector<double> ms;
     for (int k = 0; k < 21; k++) {
         const long long t0 = now_us();
-        if (UDP_SendRecv(a.s_addr, read, 4, rep, 130) != 0) return -1;
+        if (UDP_SendRecv(a.s_addr, image, 130, rep, 4) != 0) return -1;
         ms.push_back((now_us() - t0) / 1000.0);
     }
     return median(ms);
@@ -182,19 +189,21 @@ int main()
         "Mail alert screen, medians of %d openings and %d applies per unit. Opening: from\n"
         "the end of the menu's model check to the first item current; applying: from the\n"
         "key to the message box. Minimum = the screen's own pauses + one lab round trip\n"
-        "per exchange (TCP and UDP measured apart).\n\n",
+        "per exchange (controller reads, controller writes and record writes measured\n"
+        "apart: the unit stores each write).\n\n",
         kRounds * (kOpenings + 1), kRounds);
-    std::printf("%-9s %7s %7s %8s %8s %6s %9s %8s %6s\n", "unit", "tcp ms", "udp ms", "open ms",
-                "min ms", "ratio", "apply ms", "min ms", "ratio");
+    std::printf("%-9s %6s %6s %6s %8s %8s %6s %9s %8s %6s\n", "unit", "read", "write", "record",
+                "open ms", "min ms", "ratio", "apply ms", "min ms", "ratio");
     for (int k = 0; k < 2; k++) {
         const Unit& u = kUnits[k];
-        const double tcp = tcp_round_trip_ms(u.ip);
+        const double tcp_r = tcp_round_trip_ms(u.ip, false);
+        const double tcp = tcp_round_trip_ms(u.ip, true);
         const double udp = udp_round_trip_ms(kUnits[0].ip);
         const double open = median(fig[k].open_ms), apply = median(fig[k].apply_ms);
-        const double open_min = u.open_pause_ms + u.reads * tcp;
+        const double open_min = u.open_pause_ms + u.reads * tcp_r;
         const double apply_min = u.apply_pause_ms + u.tcp_writes * tcp + u.udp_writes * udp;
-        std::printf("%-9s %7.2f %7.2f %8.1f %8.1f %6.3f %9.1f %8.1f %6.3f\n", u.what, tcp, udp,
-                    open, open_min, open / open_min, apply, apply_min, apply / apply_min);
+        std::printf("%-9s %6.2f %6.2f %6.2f %8.1f %8.1f %6.3f %9.1f %8.1f %6.3f\n", u.what, tcp_r,
+                    tcp, udp, open, open_min, open / open_min, apply, apply_min, apply / apply_min);
     }
     std::printf("\nbytes to the terminal per move between items: %.0f\n", moves[0]);
     std::printf("bytes to the terminal per Left/Right in an input row: %.0f\n", moves[1]);
