@@ -26,7 +26,7 @@ std::string big_plant()
         if (i) units += ",";
         units += R"({"name": "u)" + std::to_string(i) + R"(", "ip": ")" + unit_ip(i) +
                  R"(", "model": )" + std::to_string(i % 7) +
-                 (i == 7 ? R"(, "faults": {"delay_ms": 1000, "udp_delay_ms": 1000}})" : "}");
+                 (i == 7 ? R"(, "faults": {"delay_ms": 3000, "udp_delay_ms": 1000}})" : "}");
     }
     return R"({"units": [)" + units + "]}";
 }
@@ -45,7 +45,7 @@ TEST(Scale, TwoHundredFiftySixUnitsAnswerOneBroadcastAndConnectionsAtOnce)
     EXPECT_EQ(from.size(), 256u);
 
     // Every unit's controller holds a connection open at the same time; the one
-    // that answers late holds up nobody.
+    // that answers 3 s late holds up nobody, however busy the machine is.
     std::vector<int> fds;
     for (int i = 0; i < 256; ++i) {
         int s = socket(AF_INET, SOCK_STREAM, 0);
@@ -61,7 +61,7 @@ TEST(Scale, TwoHundredFiftySixUnitsAnswerOneBroadcastAndConnectionsAtOnce)
     for (int i = 0; i < 256; ++i) {
         pollfd p{fds[i], POLLIN, 0};
         uint8_t b[2] = {};
-        if (poll(&p, 1, 5000) == 1 && recv(fds[i], b, 2, MSG_WAITALL) == 2 && b[0] >> 4 == (i % 7))
+        if (poll(&p, 1, 10000) == 1 && recv(fds[i], b, 2, MSG_WAITALL) == 2 && b[0] >> 4 == (i % 7))
             ++answered;
     }
     for (int s : fds) close(s);
