@@ -18,7 +18,9 @@ TEST(MailFailures, AFailedReadKeepsTheScreenClosedAndAFailedRowWriteStopsTheAppl
       {"name": "fk", "ip": "192.0.2.53", "model": 8, "faults_on": [{"on_text": "AK!", "close_early": true}]},
       {"name": "fj", "ip": "192.0.2.54", "model": 10, "faults_on": [{"on_text": "DJ!", "close_early": true}]},
       {"name": "fa", "ip": "192.0.2.55", "model": 10, "faults_on": [{"on_text": "AJ\"", "close_early": true}]},
-      {"name": "fw", "ip": "192.0.2.56", "model": 0, "faults_on": [{"on": "95", "close_early": true}]}]})",
+      {"name": "fw", "ip": "192.0.2.56", "model": 0, "faults_on": [{"on": "95", "close_early": true}]},
+      {"name": "fr", "ip": "192.0.2.57", "faults_on": [{"on": "000000e7", "udp_silent": true},
+        {"on": "5555", "close_early": true, "times": 1}, {"on": "4d49c8", "close_early": true}]}]})",
                {"-l"});
     ASSERT_TRUE(s.ready() && s.set_port("10001") && s.search()) << s.t.dump();
     auto& t = s.t;
@@ -29,6 +31,8 @@ TEST(MailFailures, AFailedReadKeepsTheScreenClosedAndAFailedRowWriteStopsTheAppl
         {"fk", "192.0.2.53", 10, "getadcthreshold failed\n"},
         {"fj", "192.0.2.54", 10, "getdoalertset failed\n"},
         {"fa", "192.0.2.55", 10, "getairange failed\n"},
+        // Not asked by the search, so its records are read now; record 7 never comes.
+        {"fr", "192.0.2.57", 18, "udpsendrecv timed out\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.unit);
