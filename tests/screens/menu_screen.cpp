@@ -92,7 +92,7 @@ TEST(MenuScreen, WiredUnitsGetOnlyTheGroupsOfTheirModel)
         {"192.0.2.10", MAIL, "メールアラート機能なし。"},
         {"192.0.2.10", ETC, "その他の機能なし。"},
         {"192.0.2.11", EXTEND, "入力延長なし。"},
-        {"192.0.2.11", MAIL, nullptr},
+        {"192.0.2.11", MAIL, OPENS},
         {"192.0.2.12", EXTEND, OPENS},
         {"192.0.2.13", EXTEND, OPENS},
         {"192.0.2.13", MAIL, "メールアラート機能なし。"},
@@ -117,7 +117,7 @@ TEST(MenuScreen, WifiModulesAndUnusualModelsMeetTheGate)
     ASSERT_TRUE(s.search()) << s.t.dump();
     const GateStep steps[] = {
         {"192.0.2.10", EXTEND, OPENS},
-        {"192.0.2.10", MAIL, nullptr},
+        {"192.0.2.10", MAIL, OPENS},
         {"192.0.2.11", MAIL, "メールアラート機能なし。"},
         {"192.0.2.12", EXTEND, "モデルチェック エラー"},
         {"192.0.2.12", MAIL, "メールアラート機能なし。"},
