@@ -20,8 +20,9 @@ TEST(MenuScreen, TheMenuShowsItsFourGroupsAndEscReturnsToTheList)
     EXPECT_TRUE(cells_are(s.t, 13, 2, MENU_TITLE, cells(MENU_TITLE)));
     const char* items[4] = {"IPアドレス設定", "入力延長設定", "メールアラート設定", "その他の設定"};
     for (int k = 0; k < 4; k++) EXPECT_TRUE(cells_are(s.t, MENU_ITEM_ROW + k, 4, items[k], 20));
-    EXPECT_EQ(s.t.bg(MENU_ITEM_ROW, 4), 4) << "item 1 is current";
-    EXPECT_EQ(s.t.bg(MENU_ITEM_ROW + 1, 4), 7);
+    // The highlight is drawn with the menu's first update of its items.
+    EXPECT_TRUE(s.wait_bg(MENU_ITEM_ROW, 4, 4)) << "item 1 is current\n" << s.t.dump();
+    EXPECT_TRUE(s.wait_bg(MENU_ITEM_ROW + 1, 4, 7)) << s.t.dump();
 
     s.t.esc();
     ASSERT_TRUE(s.t.wait_gone(MENU_TITLE)) << s.t.dump();
