@@ -11,18 +11,17 @@
 #include "device/KIVRAXPort.h"
 #include "rig/lab.h"
 #include "rig/term.h"
+#include "screen_bench.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::median;
+using bench::now_us;
+using bench::search;
+
 constexpr int kRounds = 3;    // searches; each applies once per model
 constexpr int kOpenings = 3;  // openings left with Esc per round, before the one that applies
 
-long long now_us()
-{
-    return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now().time_since_epoch())
-        .count();
-}
 
 struct Model {
     int model;
@@ -46,12 +45,6 @@ const char kPlant[] = R"({"units": [
   {"name": "m10", "ip": "192.0.2.11", "model": 10},
   {"name": "m11", "ip": "192.0.2.12", "model": 11}]})";
 
-double median(std::vector<double> v)
-{
-    if (v.empty()) return -1;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // Median time of one controller exchange with the unit over the lab (ms):
 // a read, or a write (which the unit also stores).
@@ -81,13 +74,6 @@ long long model_check_end(const rig::Lab& lab, const char* unit)
     return t;
 }
 
-bool search(rig::Term& t)
-{
-    t.enter();
-    if (!t.wait_text("検索中...", 20000) || !t.wait_gone("検索中...", 60000)) return false;
-    t.settle();
-    return true;
-}
 
 // From the list (cursor on its first unit): the first unit's settings menu,
 // the cursor on "その他の設定".
@@ -122,20 +108,13 @@ bool measure_round(rig::Term& t, const rig::Lab& lab, Figures* fig)
             fig[k].open_ms.push_back((t1 - model_check_end(lab, m.name)) / 1000.0);
             fig[k].key_ms.push_back((t1 - t0) / 1000.0);
             if (run == kOpenings) break;
-            t.esc();
-            t.settle(200);
-            t.esc();
-            t.wait_gone("サブネット内 : 設定項目を選んでください");
-            t.settle(200);
+            bench::leave_screen_and_menu(t);
         }
         for (int d = 0; d < m.downs_to_apply; d++) t.down();
         t.settle(200);
-        const long long a0 = now_us();
-        t.enter();
-        if (!t.wait_text("設定完了しました。", 20000)) return false;
-        fig[k].apply_ms.push_back((now_us() - a0) / 1000.0);
-        t.enter();
-        t.settle(300);
+        const double apply_ms = bench::timed_apply(t);
+        if (apply_ms < 0) return false;
+        fig[k].apply_ms.push_back(apply_ms);
     }
     return true;
 }
@@ -149,18 +128,9 @@ int main()
         std::fprintf(stderr, "lab did not come up: %s\n", lab.sim_log().c_str());
         return 1;
     }
-    rig::Term t(lab.in_host({rig::kivrasetl_path()}));
-    if (!t.wait_text("検索済デバイス一覧", 20000)) return 1;
-    t.settle();
-    t.right();
-    t.enter();
-    t.wait_text("ポート", 5000);
-    t.settle();
-    t.type("10001");
-    t.enter();
-    t.enter();
-    t.settle();
-    lab.enter_host();
+    std::unique_ptr<rig::Term> tool = bench::start_tool(lab);
+    if (!tool) return 1;
+    rig::Term& t = *tool;
 
     Figures fig[3];
     for (int round = 0; round < kRounds; round++) {

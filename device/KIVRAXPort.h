@@ -135,6 +135,18 @@ int BuildThresholdWrite(int channel, int led, int mail, int high, int low, uint8
 // Reads led, mail, low (bytes 4..7) and high (bytes 8..11) from a 13-byte
 // "AK" reply; 0, or -1 (nothing stored) when a threshold digit is not hexadecimal.
 int ParseThresholdReply(const uint8_t reply[13], int* led, int* mail, int* high, int* low);
+// "AJ" request of analog input c (4 bytes); the range is the low nibble of
+// byte 3 of its 6-byte reply (0..15).
+void BuildRangeRead(int input, uint8_t out[4]);
+int ParseRangeReply(const uint8_t reply[6]);
+// DO alert d (0 DO1, 1 DO2): "DJ" read (4 bytes, 11-byte reply), "DL"
+// watched input, direction and width (10 bytes), "DS" start or stop (5 bytes).
+void BuildDOAlertRead(int d, uint8_t out[4]);
+// enable = byte 3 bit 0, input = byte 4 AND 7, direction = byte 5 bit 0,
+// width = bytes 6..9 as hex; 0, or -1 (nothing stored) for a digit that is not hex.
+int ParseDOAlertReply(const uint8_t reply[11], int* enable, int* input, int* direction, int* width);
+void BuildDOAlertWrite(int d, int input, int direction, int width, uint8_t out[10]);
+void BuildDOAlertStart(int d, int enable, uint8_t out[5]);
 
 // WiFi module: clears every field the dump fills, and the versions.
 void ClearEspFields(DeviceEntry* e);

@@ -220,3 +220,52 @@ int ParseThresholdReply(const uint8_t reply[13], int* led, int* mail, int* high,
     *high = hi;
     return 0;
 }
+
+void BuildRangeRead(int input, uint8_t out[4])
+{
+    out[0] = 'A';
+    out[1] = 'J';
+    out[2] = static_cast<uint8_t>(input + 0x20);
+    out[3] = CMD_END;
+}
+
+int ParseRangeReply(const uint8_t reply[6]) { return reply[3] & 0x0F; }
+
+void BuildDOAlertRead(int d, uint8_t out[4])
+{
+    out[0] = 'D';
+    out[1] = 'J';
+    out[2] = static_cast<uint8_t>(d + 0x20);
+    out[3] = CMD_END;
+}
+
+int ParseDOAlertReply(const uint8_t reply[11], int* enable, int* input, int* direction, int* width)
+{
+    const int w = read_hex(reply + 6, 4);
+    if (w < 0) return -1;
+    *enable = reply[3] & 0x01;
+    *input = reply[4] & 0x07;
+    *direction = reply[5] & 0x01;
+    *width = w;
+    return 0;
+}
+
+void BuildDOAlertWrite(int d, int input, int direction, int width, uint8_t out[10])
+{
+    out[0] = 'D';
+    out[1] = 'L';
+    out[2] = static_cast<uint8_t>(d + 0x20);
+    out[3] = static_cast<uint8_t>(input + 0x20);
+    out[4] = static_cast<uint8_t>(direction + 0x20);
+    put_hex4(out + 5, width & 0xFFFF);
+    out[9] = CMD_END;
+}
+
+void BuildDOAlertStart(int d, int enable, uint8_t out[5])
+{
+    out[0] = 'D';
+    out[1] = 'S';
+    out[2] = static_cast<uint8_t>(d + 0x20);
+    out[3] = static_cast<uint8_t>(enable + 0x20);
+    out[4] = CMD_END;
+}

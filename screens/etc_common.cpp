@@ -47,10 +47,10 @@ int SetEtcMenu(int i)
     }
 }
 
-bool open_etc_windows(const WindowSpec* specs, int count, int i)
+bool open_etc_windows(const WindowSpec* layout, int count, int i)
 {
     etc_windows.reset();
-    etc_windows.emplace(specs, count, i);
+    etc_windows.emplace(layout, count, i);
     doupdate();
     return etc_windows->ok();
 }

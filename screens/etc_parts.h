@@ -31,11 +31,11 @@
 
 // Opens a screen's layout for unit i and shows it; DeleteEtcMenu removes it.
 // False when a window could not be made (the windows made are removed).
-bool open_etc_windows(const WindowSpec* specs, int count, int i);
+bool open_etc_windows(const WindowSpec* layout, int count, int i);
 template <size_t N>
-bool open_etc_windows(const WindowSpec (&specs)[N], int i)
+bool open_etc_windows(const WindowSpec (&layout)[N], int i)
 {
-    return open_etc_windows(specs, static_cast<int>(N), i);
+    return open_etc_windows(layout, static_cast<int>(N), i);
 }
 
 // Removes the open screen's windows on every way out of a screen.

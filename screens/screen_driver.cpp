@@ -10,11 +10,11 @@
 
 // ---- layout ----
 
-ScreenWindows::ScreenWindows(const WindowSpec* specs, int count, int unit)
-    : specs_(specs), count_(count < kMaxWindows ? count : kMaxWindows)
+ScreenWindows::ScreenWindows(const WindowSpec* layout, int count, int unit)
+    : layout_(layout), count_(count < kMaxWindows ? count : kMaxWindows)
 {
     for (int k = 0; k < count_; k++) {
-        const WindowSpec& s = specs_[k];
+        const WindowSpec& s = layout_[k];
         if (s.present != nullptr && !s.present(unit)) continue;
         WINDOW* parent = s.parent >= 0 && s.parent < k ? made_[s.parent] : nullptr;
         if (s.parent >= 0 && parent == nullptr) continue;  // its parent is not there
@@ -43,7 +43,7 @@ ScreenWindows::~ScreenWindows()
     for (int k = count_ - 1; k >= 0; k--) {
         if (made_[k] == nullptr) continue;
         delwin(made_[k]);
-        if (*specs_[k].slot == made_[k]) *specs_[k].slot = nullptr;
+        if (*layout_[k].slot == made_[k]) *layout_[k].slot = nullptr;
         made_[k] = nullptr;
     }
 }

@@ -30,10 +30,10 @@ struct WindowSpec {
 // first, on every way out and empties their slots.
 class ScreenWindows {
   public:
-    ScreenWindows(const WindowSpec* specs, int count, int unit);
+    ScreenWindows(const WindowSpec* layout, int count, int unit);
     template <size_t N>
-    ScreenWindows(const WindowSpec (&specs)[N], int unit)
-        : ScreenWindows(specs, static_cast<int>(N), unit)
+    ScreenWindows(const WindowSpec (&layout)[N], int unit)
+        : ScreenWindows(layout, static_cast<int>(N), unit)
     {}
     ~ScreenWindows();
     ScreenWindows(const ScreenWindows&) = delete;
@@ -43,7 +43,7 @@ class ScreenWindows {
 
   private:
     static constexpr int kMaxWindows = 96;
-    const WindowSpec* specs_;
+    const WindowSpec* layout_;
     int count_;
     WINDOW* made_[kMaxWindows] = {};  // by table index; labels stay null
     bool ok_ = true;

@@ -2,6 +2,7 @@
 // extension, mail alert and other settings, the last three behind the model gate.
 #include "screens/KIVRAMainSet.h"
 #include "screens/KIVRAExtend.h"
+#include "screens/KIVRAMailSet.h"
 
 #include <curses.h>
 
@@ -38,7 +39,7 @@ struct GroupEntry {
     int (*screen)(int i);
 };
 const GroupEntry input_extend_group{"Setting input extend\n", Group::InputExtend, SetInputExtendMenu};
-const GroupEntry mail_alert_group{"Mail Alert Setting\n", Group::MailAlert, nullptr};
+const GroupEntry mail_alert_group{"Mail Alert Setting\n", Group::MailAlert, SetMailAlertMenu};
 const GroupEntry etc_group{"Etc Setting\n", Group::Etc, SetEtcMenu};
 
 int open_group(const GroupEntry& g, int i)

@@ -19,6 +19,15 @@ long long now_us()
     return static_cast<long long>(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
 }
 
+long long monotonic_from_realtime(const timespec& ts)
+{
+    timespec real{};
+    clock_gettime(CLOCK_REALTIME, &real);
+    const long long age_us = (static_cast<long long>(real.tv_sec) - ts.tv_sec) * 1000000 +
+                             (real.tv_nsec - ts.tv_nsec) / 1000;
+    return now_us() - (age_us > 0 ? age_us : 0);
+}
+
 Journal::Journal(const std::string& path)
 {
     fd_ = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
@@ -33,7 +42,7 @@ void Journal::write(const Entry& e)
 {
     if (fd_ < 0) return;
     nlohmann::ordered_json j;
-    j["t_us"] = now_us();
+    j["t_us"] = e.t_us > 0 ? e.t_us : now_us();
     j["unit"] = e.unit;
     j["proto"] = e.proto;
     j["dir"] = e.dir;

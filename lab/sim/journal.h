@@ -2,14 +2,18 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <vector>
 
 namespace sim {
 
 long long now_us();  // CLOCK_MONOTONIC in microseconds
+// A CLOCK_REALTIME time stamp (a kernel's receive time) on the monotonic clock.
+long long monotonic_from_realtime(const struct timespec& ts);
 
 struct Entry {
+    long long t_us = 0;  // when it happened (monotonic); 0: when it is written
     std::string unit;
     std::string proto;  // "udp" | "tcp" | ""
     std::string dir;    // "in" | "out" | ""

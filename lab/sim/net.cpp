@@ -58,6 +58,9 @@ UniqueFd bound_socket(int type, uint32_t ip, int port)
     if (type == SOCK_DGRAM) {
         setsockopt(s.fd, SOL_SOCKET, SO_BROADCAST, &one, sizeof one);
         setsockopt(s.fd, IPPROTO_IP, IP_PKTINFO, &one, sizeof one);
+        // Datagrams are journalled at the time the kernel took them in, so a
+        // busy simulator does not blur the gaps between what the tool sent.
+        setsockopt(s.fd, SOL_SOCKET, SO_TIMESTAMPNS, &one, sizeof one);
     }
     sockaddr_in a{};
     a.sin_family = AF_INET;
@@ -89,9 +92,11 @@ Sim::Sim(Plant plant, Journal& journal, Options options)
 {}
 
 void Sim::journal(size_t unit, const char* proto, const char* dir, const std::string& local,
-                  const std::string& peer, int conn, const Bytes& bytes, const std::string& event)
+                  const std::string& peer, int conn, const Bytes& bytes, const std::string& event,
+                  long long t_us)
 {
     Entry e;
+    e.t_us = t_us;
     e.unit = unit < plant_.units.size() ? plant_.units[unit].name : "";
     e.proto = proto;
     e.dir = dir;
@@ -312,9 +317,16 @@ void Sim::on_udp(int fd)
         ssize_t n = recvmsg(fd, &msg, 0);
         if (n < 0) return;
         uint32_t dst = 0;
-        for (cmsghdr* cm = CMSG_FIRSTHDR(&msg); cm; cm = CMSG_NXTHDR(&msg, cm))
+        long long arrived_us = 0;
+        for (cmsghdr* cm = CMSG_FIRSTHDR(&msg); cm; cm = CMSG_NXTHDR(&msg, cm)) {
             if (cm->cmsg_level == IPPROTO_IP && cm->cmsg_type == IP_PKTINFO)
                 dst = reinterpret_cast<in_pktinfo*>(CMSG_DATA(cm))->ipi_addr.s_addr;
+            if (cm->cmsg_level == SOL_SOCKET && cm->cmsg_type == SCM_TIMESTAMPNS) {
+                timespec ts{};
+                memcpy(&ts, CMSG_DATA(cm), sizeof ts);
+                arrived_us = monotonic_from_realtime(ts);
+            }
+        }
         Bytes d(buf, buf + n);
         std::string peer = endpoint(from);
         for (size_t i = 0; i < plant_.units.size(); ++i) {
@@ -323,7 +335,7 @@ void Sim::on_udp(int fd)
             if (!reached) continue;
             const Faults f = u.faults_for(d);
             DatagramResult r = answer_datagram(u, d, f);
-            journal(i, "udp", "in", endpoint(dst, kXPortPort), peer, 0, d, r.event);
+            journal(i, "udp", "in", endpoint(dst, kXPortPort), peer, 0, d, r.event, arrived_us);
             if (r.changed) write_state();
             for (Bytes& reply : r.replies) {
                 if (f.udp_garbage) garble(reply);

@@ -103,7 +103,8 @@ class Sim {
     void hang_up(Conn& c);
     Conn* find_conn(int id);
     void journal(size_t unit, const char* proto, const char* dir, const std::string& local,
-                 const std::string& peer, int conn, const Bytes& bytes, const std::string& event);
+                 const std::string& peer, int conn, const Bytes& bytes, const std::string& event,
+                 long long t_us = 0);
 
     Plant plant_;
     Journal& journal_;

@@ -192,7 +192,9 @@ TEST(SmallTerminal, TooFewColumnsOrRowsEndsWithTheTwoMessagesAndStatus255)
 
 TEST(StartScreen, AnUnknownTerminalTypeEndsWithOneLineNamingItAndStatus255)
 {
-    rig::Term t({"/bin/sh", "-c", "TERM=no-such-term '" + program() + "'; echo \"status=$?\"; sleep 30"});
+    rig::Term t({"/bin/sh", "-c",
+                 "TERM=no-such-term " + rig::command_line(rig::with_emulator({program()})) +
+                     "; echo \"status=$?\"; sleep 30"});
     ASSERT_TRUE(t.wait_text("status=255")) << t.dump();
     EXPECT_EQ(t.row(0).substr(0, 44), "Error : unknown terminal type \"no-such-term\"") << t.dump();
 }
