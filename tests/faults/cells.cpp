@@ -25,6 +25,7 @@ constexpr const char* M10 = R"("model": 10)";
 
 constexpr int MENU = 18;      // message box row of the settings menu and IP screens
 constexpr int SETTINGS = 15;  // message box row of the settings screens
+constexpr int MAIL_READS = 10;  // the mail alert screen's own reads
 const char* const COMM = "通信エラー";
 
 }  // namespace
@@ -113,10 +114,18 @@ const Exchange kExchanges[] = {
     {"output write (AQ)", Flow::EtcApply, M9, "'AQ", 1, Proto::Tcp, 8, COMM, SETTINGS,
      "sendrecv error\n", TCP_ALL | ECHO, nullptr},
 
-    // ---- the mail alert screen: its rows go here when it lands ----
-    // ("AK"/"AL" thresholds, "DJ"/"DL"/"DS" output alerts, the DI mail
-    // parameters and the record 3..6 writes, each with Flow::MailOpen /
-    // Flow::MailApply once the flows of that screen exist.)
+    // ---- the mail alert screen ----
+    {"DI mail enable read", Flow::MailOpen, XPORT, "9004", 1, Proto::Tcp, 2, COMM, SETTINGS,
+     "getdimailenable failed\n", SILENT | ECHO | GARBAGE, nullptr},
+    {"DI mail logic read", Flow::MailOpen, XPORT, "9003", 1, Proto::Tcp, 2, COMM, SETTINGS,
+     "getdimailelogic failed\n", CLOSE | CUT_1, nullptr},
+    {"DI mail memory read (MR0432)", Flow::MailOpen, M9, "'MR0432", 1, Proto::Tcp, 11, COMM,
+     SETTINGS, "sendrecv failed\n", SILENT | GARBAGE | CUT_LAST, nullptr},
+    {"threshold read (AK)", Flow::MailOpen, M8, "'AK", 1, Proto::Tcp, 13, COMM, MAIL_READS,
+     "getadcthreshold failed\n", SILENT | GARBAGE | CLOSE, nullptr},
+    // The apply's rows ("AL", "DL"/"DS", the DI mail writes and the record
+    // 1, 3..7 writes) go here with a Flow::MailApply that reaches its
+    // "設定反映" through the screen's sections.
 };
 // clang-format on
 const int kExchangeCount = static_cast<int>(sizeof kExchanges / sizeof kExchanges[0]);

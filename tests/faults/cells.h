@@ -18,6 +18,7 @@ enum class Flow {
     ExtApply,    // "設定反映" of the input extension screen
     EtcOpen,     // opening the other settings
     EtcApply,    // "設定反映" of the other settings
+    MailOpen,    // opening the mail alert screen
 };
 
 enum class Proto { Udp, Tcp };

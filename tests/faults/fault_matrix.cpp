@@ -125,6 +125,9 @@ bool drive(Session& s, const Cell& c, int k)
         s.choose(2);
         if (f == Flow::ExtOpen) return true;
         return s.t.wait_text(EXT_HEADER, 20000) && apply(s);
+    case Flow::MailOpen:
+        s.choose(3);
+        return true;
     case Flow::EtcOpen:
     case Flow::EtcApply:
         s.choose(4);
