@@ -8,6 +8,7 @@
 #include "device/KIVRAXPort.h"
 #include "screens/KIVRAMainSet.h"
 #include "shell/DebugLog.h"
+#include "shell/hangup.h"
 #include "shell/KIVRASet.h"
 #include "ui/NQ_Forms.h"
 #include "ui/NQ_Menu.h"
@@ -82,6 +83,7 @@ void top_level_loop()
 int init_curses()
 {
     keep_fixed_screen();
+    keep_terminal_modes();
     // initscr would end the process itself on an unknown terminal type; the
     // type is checked first, and newterm returns to the program on failure.
     if (terminal_type_known() == 0 || newterm(nullptr, stdout, stdin) == nullptr) {
@@ -106,6 +108,7 @@ int init_curses()
     keypad(stdscr, TRUE);
     set_escdelay(esc_delay_ms());
     refresh();
+    end_on_hangup();
     return 0;
 }
 

@@ -52,6 +52,7 @@ struct Term {
     int wait_exit(
         int timeout_ms = 10000);  // exit status 0..255, -1 if still running after the wait
     size_t bytes_read() const;    // bytes the program wrote to the terminal so far
+    pid_t pid() const { return pid_; }  // the program's process id (-1 once reaped)
     void settle(int quiet_ms = 150, int timeout_ms = 5000);  // until output is quiet for quiet_ms
     // Polls the screen until cond() holds; false if it still does not after timeout_ms.
     bool wait_for(const std::function<bool()>& cond, int timeout_ms = 10000);

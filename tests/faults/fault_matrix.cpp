@@ -1,0 +1,303 @@
+// The fault matrix: every exchange of the table in cells.cpp under each of
+// its faults. One lab per exchange holds one unit per fault; the tool
+// searches once and the operator drives it to the exchange on each unit in
+// turn. For every cell: the tool does not end, its wait on the failed
+// request stays under three times the documented bound, it shows its
+// message and logs its line, and the unit receives nothing after the failed
+// request but that request again.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "device/KIVRAXPort.h"
+#include "tests/faults/cells.h"
+#include "tests/screens/operator.h"
+
+using namespace op;
+using faults::Cell;
+using faults::Exchange;
+using faults::Flow;
+
+namespace {
+
+constexpr int BLUE = 4;
+const char* const EXT_HEADER = "自ポート  接続待ち";
+
+long long now_us()
+{
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+std::string ip_of(int k) { return "192.0.2." + std::to_string(10 + k); }
+std::string name_of(int k) { return "u" + std::to_string(k); }
+
+// The documented bound of the failed exchange's wait.
+int bound_ms(const Cell& c)
+{
+    if (c.fault == faults::REFUSED) return TCP_CONNECT_MS;
+    if (c.x->flow == Flow::Search && c.x->proto == faults::Proto::Udp &&
+        faults::prefix_bytes(c.x->on) == rig::unhex("000000f6"))
+        return SEARCH_FIRST_MS;  // no answer comes: the search waits for the first one
+    return c.x->proto == faults::Proto::Udp ? UDP_REPLY_MS + UDP_LATER_MS : TCP_IO_MS;
+}
+
+bool is_request(const rig::JournalEntry& e)
+{
+    // A request the unit kept silent on is journalled as ignored.
+    return e.dir == "in" && (e.event.empty() || e.event == "ignored") &&
+           e.local.rfind("255.255.255.255", 0) != 0;
+}
+
+bool matches(const Exchange& x, const std::vector<uint8_t>& bytes)
+{
+    if (rig::starts_with(bytes, faults::prefix_bytes(x.on))) return true;
+    return x.also_on != nullptr && rig::starts_with(bytes, faults::prefix_bytes(x.also_on));
+}
+
+size_t count_of(const std::string& text, const std::string& line)
+{
+    size_t n = 0;
+    for (size_t at = text.find(line); at != std::string::npos; at = text.find(line, at + 1)) n++;
+    return n;
+}
+
+// The row and column of "設定反映" on the screen, once it is there.
+bool find_apply(Session& s, int* row, int* col)
+{
+    return eventually(
+        s.t,
+        [&] {
+            for (int r = 1; r < 23; r++) {
+                if (s.t.row(r).find("設定反映") == std::string::npos) continue;
+                for (int c = 0; c < 72; c++) {
+                    if (s.t.text(r, c, 8) != "設定反映") continue;
+                    *row = r;
+                    *col = c;
+                    return true;
+                }
+            }
+            return false;
+        },
+        20000);
+}
+
+// Moves down to "設定反映" and presses Enter.
+bool apply(Session& s)
+{
+    int row = 0, col = 0;
+    if (!find_apply(s, &row, &col)) return false;
+    s.t.settle();
+    for (int k = 0; k < 12 && s.t.bg(row, col) != BLUE; k++) {
+        s.t.down();
+        s.wait_bg(row, col, BLUE, 1500);
+    }
+    if (s.t.bg(row, col) != BLUE) return false;
+    s.t.enter();
+    return true;
+}
+
+// Drives the tool to the cell's exchange on unit k; true when it got there.
+bool drive(Session& s, const Cell& c, int k)
+{
+    const Flow f = c.x->flow;
+    if (f == Flow::Search || f == Flow::SearchKept) return true;
+    if (!s.open_menu(ip_of(k))) return false;
+    switch (f) {
+    case Flow::Menu:
+        s.choose(2);  // the groups after the IP screen ask the model first
+        return true;
+    case Flow::Ip:
+        s.choose(1);
+        if (!s.t.wait_row(21, "設定反映", 20000)) return false;
+        s.t.settle();
+        s.t.up();
+        if (!s.wait_bg(21, 26, BLUE, 5000)) return false;
+        s.t.enter();
+        return true;
+    case Flow::ExtOpen:
+    case Flow::ExtApply:
+        s.choose(2);
+        if (f == Flow::ExtOpen) return true;
+        return s.t.wait_text(EXT_HEADER, 20000) && apply(s);
+    case Flow::MailOpen:
+        s.choose(3);
+        return true;
+    case Flow::EtcOpen:
+    case Flow::EtcApply:
+        s.choose(4);
+        return f == Flow::EtcOpen || apply(s);
+    default:
+        return false;
+    }
+}
+
+// From the message box back to the device list.
+bool back_to_list(Session& s, const Cell& c)
+{
+    const Flow f = c.x->flow;
+    if (f == Flow::Search || f == Flow::SearchKept) return true;
+    s.t.enter();
+    if (f == Flow::Ip || f == Flow::ExtApply || f == Flow::EtcApply) {
+        s.t.settle();
+        s.t.esc();
+    }
+    if (!s.t.wait_text(MENU_TITLE)) return false;
+    s.t.settle();
+    s.t.esc();
+    return s.t.wait_gone(MENU_TITLE);
+}
+
+// The tool's wait on the failed request: from the last failed request the
+// unit received before the outcome was seen to the tool's next request to
+// any unit, or to the outcome when nothing came before it.
+long long wait_us(const Session& s, const Cell& c, int k, long long seen_us)
+{
+    const std::vector<rig::JournalEntry> all = s.lab.journal();
+    long long failed = -1;
+    for (const rig::JournalEntry& e : all)
+        if (e.unit == name_of(k) && e.dir == "in" && e.t_us <= seen_us && matches(*c.x, e.bytes))
+            failed = e.t_us;
+    if (failed < 0) return -1;
+    long long next = seen_us;
+    for (const rig::JournalEntry& e : all)
+        if (is_request(e) && e.t_us > failed) {
+            next = std::min(next, e.t_us);
+            break;
+        }
+    return next - failed;
+}
+
+// Requests the unit received after its from-th matching request that are
+// not that request again, as hex.
+std::vector<std::string> sent_after(const Session& s, const Cell& c, int k)
+{
+    std::vector<std::string> extra;
+    int seen = 0;
+    for (const rig::JournalEntry& e : s.lab.received(name_of(k))) {
+        if (!is_request(e)) continue;
+        if (seen >= c.x->from && !matches(*c.x, e.bytes)) extra.push_back(rig::hex(e.bytes));
+        if (rig::starts_with(e.bytes, faults::prefix_bytes(c.x->on))) seen++;
+    }
+    return extra;
+}
+
+struct Totals {
+    int run = 0, passing = 0;
+    long long longest_us = 0;
+    int longest_bound = 0;
+    std::string longest_cell;
+};
+Totals totals;
+
+struct Report : ::testing::Environment {
+    void TearDown() override
+    {
+        if (totals.run == 0) return;  // only other stories of this program ran
+        std::printf("fault matrix: %d cells run, %d passing; longest wait %.0f ms (%s), bound %d ms\n",
+                    totals.run, totals.passing, totals.longest_us / 1000.0,
+                    totals.longest_cell.c_str(), totals.longest_bound);
+    }
+};
+const auto* const report = ::testing::AddGlobalTestEnvironment(new Report);
+
+std::string plant_of(const std::vector<Cell>& cs)
+{
+    std::string plant = R"({"units": [)";
+    for (size_t k = 0; k < cs.size(); k++) {
+        if (k > 0) plant += ",\n";
+        plant += "{\"name\": \"" + name_of(static_cast<int>(k)) + "\", \"ip\": \"" +
+                 ip_of(static_cast<int>(k)) + "\", " + cs[k].x->unit + ", " +
+                 faults::fault_fields(cs[k]) + "}";
+    }
+    return plant + "]}";
+}
+
+class FaultMatrix : public ::testing::TestWithParam<int> {};
+
+TEST_P(FaultMatrix, EachFaultOfTheExchange)
+{
+    const Exchange& x = faults::kExchanges[GetParam()];
+    const std::vector<Cell> cs = faults::cells_of(x);
+    ASSERT_FALSE(cs.empty());
+    Session s(plant_of(cs), {"-l"});
+    ASSERT_TRUE(s.ready()) << s.lab.sim_log() << s.t.dump();
+    ASSERT_TRUE(s.set_port("10001") && s.search()) << s.t.dump();
+    const long long searched = now_us();
+
+    for (size_t k = 0; k < cs.size(); k++) {
+        const Cell& c = cs[k];
+        const int unit = static_cast<int>(k);
+        const std::string name = faults::cell_name(c);
+        SCOPED_TRACE(name);
+        const ::testing::TestResult* result =
+            ::testing::UnitTest::GetInstance()->current_test_info()->result();
+        const int failures_before = result->total_part_count();
+        const size_t logged = x.log ? count_of(s.debug_log(), x.log) : 0;
+        totals.run++;
+
+        ASSERT_TRUE(drive(s, c, unit)) << s.t.dump();
+        const long long asked = now_us();  // the key that starts the exchange went out
+        long long seen = searched;
+        if (x.flow == Flow::Search || x.flow == Flow::SearchKept) {
+            EXPECT_EQ(s.row_of(ip_of(unit)) >= 0, x.flow == Flow::SearchKept) << s.t.dump();
+            if (x.message) {
+                EXPECT_TRUE(s.t.wait_row(LIST_FIRST_ROW, x.message)) << s.t.dump();
+            }
+            if (x.log) {
+                EXPECT_GE(count_of(s.debug_log(), x.log), cs.size()) << s.debug_log();
+            }
+        } else {
+            ASSERT_TRUE(s.wait_message(x.msg_row, x.message, "")) << s.t.dump();
+            seen = now_us();
+            if (x.log) {
+                EXPECT_TRUE(eventually(s.t, [&] { return count_of(s.debug_log(), x.log) > logged; }))
+                    << s.debug_log();
+            }
+        }
+        // A refused connection never reaches the unit: the wait runs from the key.
+        const long long waited =
+            c.fault == faults::REFUSED ? seen - asked : wait_us(s, c, unit, seen);
+        EXPECT_GE(waited, 0) << "the failed request reached the unit";
+        EXPECT_LE(waited, 3000LL * bound_ms(c));
+        if (waited > totals.longest_us) {
+            totals.longest_us = waited;
+            totals.longest_bound = bound_ms(c);
+            totals.longest_cell = name;
+        }
+        ASSERT_TRUE(back_to_list(s, c)) << s.t.dump();
+        if (x.flow != Flow::SearchKept) {
+            EXPECT_EQ(sent_after(s, c, unit), std::vector<std::string>{});
+        }
+        if (result->total_part_count() == failures_before) totals.passing++;
+        std::printf("cell %-40s wait %6.0f ms (bound %d ms)\n", name.c_str(), waited / 1000.0,
+                    bound_ms(c));
+    }
+    // Nothing reached a unit after its failure while the others were driven.
+    for (size_t k = 0; k < cs.size(); k++) {
+        if (x.flow == Flow::SearchKept) continue;
+        EXPECT_EQ(sent_after(s, cs[k], static_cast<int>(k)), std::vector<std::string>{})
+            << faults::cell_name(cs[k]);
+    }
+    s.t.f9();
+    EXPECT_EQ(s.t.wait_exit(), 0) << s.t.dump();
+}
+
+std::string row_name(const ::testing::TestParamInfo<int>& info)
+{
+    std::string out;
+    for (const char* p = faults::kExchanges[info.param].name; *p; p++)
+        if ((*p >= 'a' && *p <= 'z') || (*p >= 'A' && *p <= 'Z') || (*p >= '0' && *p <= '9'))
+            out += *p;
+    return std::to_string(info.param) + "_" + out;
+}
+
+INSTANTIATE_TEST_SUITE_P(Exchanges, FaultMatrix, ::testing::Range(0, faults::kExchangeCount),
+                         row_name);
+
+}  // namespace
