@@ -117,7 +117,14 @@ int BuildMemoryWrite(int address, const uint8_t* data, int n, uint8_t* out);
 // The n data bytes of a memory read reply (2 hex digits each from byte 6).
 // 0, or -1 when the reply is too short or a digit is not hexadecimal.
 int ParseMemoryReply(const uint8_t* reply, int len, int n, uint8_t* data);
-// "AK" request of analog channel c (4 bytes) and the 13-byte "AL" request.
+// Replies of the 2-byte parameter commands. A write's reply must repeat both
+// request bytes (0, else -1). A read's reply must repeat the code in byte 0:
+// then *value (when given) gets byte 1 and the result is 0; else -1 and
+// nothing is stored.
+int CheckParamWriteReply(const uint8_t request[2], const uint8_t reply[2]);
+int ParseParamReadReply(const uint8_t request[2], const uint8_t reply[2], int* value);
+// "AK" request of analog channel c (4 bytes) and the 13-byte "AL" request
+// (mail is a code 0..3: only its two low bits are sent).
 void BuildThresholdRead(int channel, uint8_t out[4]);
 void BuildThresholdWrite(int channel, int led, int mail, int high, int low, uint8_t out[13]);
 // Reads led, mail, low (bytes 4..7) and high (bytes 8..11) from a 13-byte

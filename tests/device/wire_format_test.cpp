@@ -193,6 +193,7 @@ TEST(UnitCommands, MemoryReadsAndWritesInCapitalHex)
     EXPECT_EQ(ParseMemoryReply(reply, 9, 2, data), -1) << "reply too short for two bytes";
     const uint8_t junk[9] = {'M', 'R', '0', '4', '0', '1', 'G', '1', 0xC8};
     EXPECT_EQ(ParseMemoryReply(junk, 9, 1, data), -1);
+    EXPECT_EQ(ParseMemoryReply(reply, 11, 0x40000000, data), -1) << "a count too large for any reply";
 }
 
 TEST(AnalogThreshold, WriteAndReadBytes)
@@ -204,6 +205,8 @@ TEST(AnalogThreshold, WriteAndReadBytes)
     BuildThresholdWrite(0, 0, 0, 0x1FFFF, -1, req);   // only the low 16 bits are sent
     EXPECT_EQ(bytes(req, 13), (std::vector<uint8_t>{'A', 'L', 0x20, 0x20, 'F', 'F', 'F', 'F', 'F',
                                                     'F', 'F', 'F', 0xC8}));
+    BuildThresholdWrite(0, 0, 9, 0, 0, req);   // a mail code never reaches the LED bit
+    EXPECT_EQ(req[3], 0x21);
     BuildThresholdRead(2, req);
     EXPECT_EQ(bytes(req, 4), (std::vector<uint8_t>{'A', 'K', 0x22, 0xC8}));
 
