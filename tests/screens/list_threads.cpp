@@ -19,7 +19,7 @@ std::string many_units(int count)
 {
     std::string p = R"({"units": [)";
     for (int k = 0; k < count; k++) {
-        char ip[20];
+        char ip[32];
         if (k < HOST_NET_UNITS) std::snprintf(ip, sizeof ip, "192.0.2.%d", 10 + k);
         else std::snprintf(ip, sizeof ip, "198.51.100.%d", 10 + k - HOST_NET_UNITS);
         char unit[160];
