@@ -126,6 +126,12 @@ int BuildMemoryWrite(int address, const uint8_t* data, int n, uint8_t* out);
 // The n data bytes of a memory read reply (2 hex digits each from byte 6).
 // 0, or -1 when the reply is too short or a digit is not hexadecimal.
 int ParseMemoryReply(const uint8_t* reply, int len, int n, uint8_t* data);
+// Replies of the 2-byte parameter commands. A write's reply must repeat both
+// request bytes (0, else -1). A read's reply must repeat the code in byte 0:
+// then *value (when given) gets byte 1 and the result is 0; else -1 and
+// nothing is stored.
+int CheckParamWriteReply(const uint8_t request[2], const uint8_t reply[2]);
+int ParseParamReadReply(const uint8_t request[2], const uint8_t reply[2], int* value);
 // "AK" request of analog channel c (4 bytes) and the 13-byte "AL" request.
 // 0, or -1 with nothing built for a channel outside 0..2 or a mail code
 // outside 0..3 (the two bits the mode byte has for it).

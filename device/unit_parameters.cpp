@@ -40,8 +40,7 @@ int setPICparameter_new(const char* ip, int port, int code, int value)
     uint8_t request[2] = {static_cast<uint8_t>(code), static_cast<uint8_t>(value)};
     uint8_t reply[2] = {0, 0};
     if (SendRecv(ip, port, 2, request, 2, reply) != 0) return -1;
-    // The controller repeats both bytes of a write it took.
-    return reply[0] == request[0] && reply[1] == request[1] ? 0 : -1;
+    return CheckParamWriteReply(request, reply);
 }
 
 int getPICparameter_new(const char* ip, int port, int code, int index, int* value)
@@ -49,9 +48,7 @@ int getPICparameter_new(const char* ip, int port, int code, int index, int* valu
     uint8_t request[2] = {static_cast<uint8_t>(code), static_cast<uint8_t>(index)};
     uint8_t reply[2] = {0, 0};
     if (SendRecv(ip, port, 2, request, 2, reply) != 0) return -1;
-    if (reply[0] != request[0]) return -1;
-    if (value != nullptr) *value = reply[1];
-    return 0;
+    return ParseParamReadReply(request, reply, value);
 }
 
 // Byte 0 holds the disconnection time (low nibble) and the periodic notice

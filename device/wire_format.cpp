@@ -178,10 +178,24 @@ int BuildMemoryWrite(int address, const uint8_t* data, int n, uint8_t* out)
 
 int ParseMemoryReply(const uint8_t* reply, int len, int n, uint8_t* data)
 {
-    if (reply == nullptr || n < 0 || len < 6 + 2 * n) return -1;
+    // n is compared by halves: a large count must not overflow the length.
+    if (reply == nullptr || n < 0 || len < 6 || n > (len - 6) / 2) return -1;
     for (int k = 0; k < n; k++)
         if (read_hex(reply + 6 + 2 * k, 2) < 0) return -1;
     for (int k = 0; k < n; k++) data[k] = static_cast<uint8_t>(read_hex(reply + 6 + 2 * k, 2));
+    return 0;
+}
+
+int CheckParamWriteReply(const uint8_t request[2], const uint8_t reply[2])
+{
+    // The controller repeats both bytes of a write it took.
+    return reply[0] == request[0] && reply[1] == request[1] ? 0 : -1;
+}
+
+int ParseParamReadReply(const uint8_t request[2], const uint8_t reply[2], int* value)
+{
+    if (reply[0] != request[0]) return -1;
+    if (value != nullptr) *value = reply[1];
     return 0;
 }
 
@@ -202,7 +216,8 @@ int BuildThresholdWrite(int channel, int led, int mail, int high, int low, uint8
     out[0] = 'A';
     out[1] = 'L';
     out[2] = static_cast<uint8_t>(channel + 0x20);
-    out[3] = static_cast<uint8_t>(0x20 + (led != 0 ? 0x08 : 0x00) + mail);
+    // The mail code has two bits: a larger value must not reach the LED bit.
+    out[3] = static_cast<uint8_t>(0x20 + (led != 0 ? 0x08 : 0x00) + (mail & 0x03));
     put_hex4(out + 4, low & 0xFFFF);
     put_hex4(out + 8, high & 0xFFFF);
     out[12] = CMD_END;

@@ -194,6 +194,7 @@ TEST(UnitCommands, MemoryReadsAndWritesInCapitalHex)
     EXPECT_EQ(ParseMemoryReply(reply, 9, 2, data), -1) << "reply too short for two bytes";
     const uint8_t junk[9] = {'M', 'R', '0', '4', '0', '1', 'G', '1', 0xC8};
     EXPECT_EQ(ParseMemoryReply(junk, 9, 1, data), -1);
+    EXPECT_EQ(ParseMemoryReply(reply, 11, 0x40000000, data), -1) << "a count too large for any reply";
 }
 
 TEST(AnalogThreshold, WriteAndReadBytes)

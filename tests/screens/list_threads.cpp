@@ -11,15 +11,21 @@ using namespace op;
 namespace {
 
 constexpr int UNITS = 64;
+constexpr int HOST_NET_UNITS = 245;   // 192.0.2.10 .. 192.0.2.254
 
-std::string many_units()
+// count units: the first ones in the host's network (192.0.2.10 on), the
+// rest outside it (198.51.100.10 on).
+std::string many_units(int count)
 {
     std::string p = R"({"units": [)";
-    for (int k = 0; k < UNITS; k++) {
+    for (int k = 0; k < count; k++) {
+        char ip[32];
+        if (k < HOST_NET_UNITS) std::snprintf(ip, sizeof ip, "192.0.2.%d", 10 + k);
+        else std::snprintf(ip, sizeof ip, "198.51.100.%d", 10 + k - HOST_NET_UNITS);
         char unit[160];
         std::snprintf(unit, sizeof unit,
-                      R"(%s{"name": "u%d", "ip": "192.0.2.%d", "mac": "00:80:a3:00:01:%02x", "model": %d})",
-                      k ? "," : "", k, 10 + k, k, k % 7);
+                      R"(%s{"name": "u%d", "ip": "%s", "mac": "00:80:a3:00:%02x:%02x", "model": %d})",
+                      k ? "," : "", k, ip, 1 + (k >> 8), k & 0xFF, k % 7);
         p += unit;
     }
     return p + "]}";
@@ -29,7 +35,7 @@ const char* const wired_names[7] = {"ZR-201", "ZR-202", "ZR-203", "ZR-204", "ZR-
 
 TEST(ListThreads, SixtyFourUnitsAreAskedTheirModelsAtOnceEachUnderItsOwnLine)
 {
-    Session s(many_units());
+    Session s(many_units(UNITS));
     ASSERT_TRUE(s.ready()) << s.lab.sim_log();
     ASSERT_TRUE(s.set_port("10001")) << s.t.dump();
     ASSERT_TRUE(s.search()) << s.t.dump();
@@ -59,6 +65,25 @@ TEST(ListThreads, SixtyFourUnitsAreAskedTheirModelsAtOnceEachUnderItsOwnLine)
         EXPECT_TRUE(cells_are(s.t, row, 1, want, 78));
     }
     EXPECT_EQ(seen.size(), static_cast<size_t>(UNITS));
+}
+
+// A plant as big as the device table: every unit is listed, each of the
+// host's network asked its model by its own worker, the others not at all.
+TEST(ListThreads, AFullTableOf256UnitsIsListedAndTheHostsNetworkAskedOnceEach)
+{
+    constexpr int FULL = 256;
+    Session s(many_units(FULL));
+    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
+    ASSERT_TRUE(s.set_port("10001")) << s.t.dump();
+    ASSERT_TRUE(s.search()) << s.t.dump();
+
+    for (int k = 0; k < FULL; k++)
+        EXPECT_EQ(count_received(s.lab, "u" + std::to_string(k), UU), k < HOST_NET_UNITS ? 1 : 0) << k;
+    // The last item of the list, reached with Downs, is the 256th unit.
+    for (int item = 1; item < FULL; item++) s.t.down();
+    const int last_row = LIST_FIRST_ROW + LIST_ROWS - 1;
+    ASSERT_TRUE(eventually(s.t, [&] { return s.t.text(last_row, 1, 78).rfind(" 255 ", 0) == 0; }, 60000))
+        << s.t.dump();
 }
 
 }  // namespace
