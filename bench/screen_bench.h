@@ -3,6 +3,7 @@
 // screen and its menu, and one apply timed to its message box.
 #pragma once
 
+#include <cstdio>
 #include <algorithm>
 #include <chrono>
 #include <memory>
@@ -29,9 +30,14 @@ inline double median(std::vector<double> v)
 
 // The tool in the lab's host namespace with the search port 10001, so the
 // search asks every unit its model; this process then enters the host
-// namespace too. Null when the tool did not come up.
+// namespace too. Null (with the reason on stderr) when the lab or the tool
+// did not come up.
 inline std::unique_ptr<rig::Term> start_tool(rig::Lab& lab)
 {
+    if (!lab.ok()) {
+        std::fprintf(stderr, "lab did not come up: %s\n", lab.sim_log().c_str());
+        return nullptr;
+    }
     auto t = std::make_unique<rig::Term>(lab.in_host({rig::kivrasetl_path()}));
     if (!t->wait_text("検索済デバイス一覧", 20000)) return nullptr;
     t->settle();
