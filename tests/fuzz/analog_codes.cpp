@@ -8,6 +8,7 @@
 #include "device/analog_commands.h"
 #include "tests/fuzz/fuzz_support.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 
@@ -30,6 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<uint8_t> tj = in.rest();
     tj.resize(TC_REPLY_LEN);
 
+    // Output defaults: entered, read, and written with "AQ" as "MR" reads them back.
     const bool known = kind == AO_VOLTAGE || kind == AO_CURRENT;
     const double fs = kind == AO_CURRENT ? 20.0 : 10.0, read = ao_value_from_code(kind, code);
     const int entered = ao_code_from_value(kind, value);
@@ -52,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             aq[3], aq[4], aq[5], aq[6], CMD_END};
         int digits = -1, back = 0;
         FUZZ_CHECK(known && aq[2] == 0x20 + channel + 8 * kind && aq[7] == CMD_END &&
-                   !std::islower(aq[6]));
+                   std::count_if(aq + 3, aq + 7, ::islower) == 0);
         FUZZ_CHECK(parse_ao_reply(mr, &digits, &back) == 0 && ao_kind_from_digits(digits) == kind);
         FUZZ_CHECK(back == int16_t(code));
     }
@@ -67,12 +69,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(!(std::fabs(value) <= 3276.8) || (std::fabs(t - value * 10) <= 1 + 1e-6 &&
                                                  std::fabs(t) <= std::fabs(value * 10) + 2e-6));
 
+    // Sampling codes beyond what the "AP" byte carries.
     uint8_t ap[SAMPLING_WRITE_LEN];
     std::memset(ap, 0xEE, sizeof ap);
     const bool carried = code >= 0 && code <= SAMPLING_CODE_MAX;
     FUZZ_CHECK(build_sampling_write(code, ap) == (carried ? 0 : -1));
     FUZZ_CHECK(carried ? ap[2] == 0x20 + code && ap[3] == CMD_END : ap[0] == 0xEE && ap[3] == 0xEE);
 
+    // Thermocouple settings as "TJ" gave them, written back by "TC" and "TF".
     TcSettings tc{-77, -77, -77, -77, -77};
     if (parse_tc_reply(tj.data(), &tc) != 0) {
         FUZZ_CHECK(tc.type == -77 && tc.flags == -77 && tc.mode == -77 && tc.low == -77 &&

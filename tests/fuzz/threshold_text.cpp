@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     uint8_t dl[10], ds[5];
     const int d = (code >> 16) & 1, input = (code >> 17) & 7, dir = (code >> 20) & 1,
-              on = code >> 21 & 1;
+              on = (code >> 21) & 1;
     BuildDOAlertWrite(d, input, dir, code, dl);
     BuildDOAlertStart(d, on, ds);
     const uint8_t dj[11] = {'D',   'J',   dl[2], ds[3], dl[3],  dl[4],
