@@ -1,8 +1,11 @@
-// A long run of the tool against a 64-unit plant, printed as figures: round
-// after round, a search of the whole plant, then on the first unit listed the
-// IP screen, the input extension screen and the other settings opened and
-// left, and the other settings opened again and applied (the unit restarts
-// and leaves the list until the next search). After every round the tool's
+// A long run of the tool against a 64-unit plant (63 analog input units on
+// XPort modules and one WiFi unit), printed as figures: round after round, a
+// search of the whole plant, then on the first unit listed the IP screen, the
+// input extension screen, the other settings and the mail alert screen
+// opened and left, and the other settings opened again and applied (the unit
+// restarts and leaves the list until the next search); then the mail alert
+// screen applied on the WiFi unit and on the next analog unit, which are
+// listed first in turn. After every round the tool's
 // open descriptors, threads and resident memory are read from /proc; the
 // figures after the first round and after the last should be the same.
 //
@@ -21,14 +24,19 @@
 namespace {
 
 const char* const MENU_TITLE = "サブネット内 : 設定項目を選んでください";
+constexpr int CURRENT_PAIR = 4;  // colour pair of the current item
 
+// The WiFi unit answers both discovery queries, so it is listed second.
 std::string plant()
 {
     std::string p = R"({"units": [)";
     for (int k = 0; k < 64; k++) {
+        const std::string ip = "\"ip\": \"192.0.2." + std::to_string(10 + k) + "\"";
         if (k > 0) p += ",";
-        p += "{\"name\": \"a" + std::to_string(k) + "\", \"ip\": \"192.0.2." +
-             std::to_string(10 + k) + "\", \"model\": 8}";
+        if (k == 1)
+            p += R"({"name": "w1", "model": 0, "module": "wifi", "query": "both", )" + ip + "}";
+        else
+            p += "{\"name\": \"a" + std::to_string(k) + "\", " + ip + ", \"model\": 8}";
     }
     return p + "]}";
 }
@@ -101,21 +109,39 @@ bool leave(rig::Term& t, int escapes)
     return t.wait_gone(MENU_TITLE);
 }
 
+// Enter on the current "設定反映": the unit restarts and leaves the list.
+bool applied(rig::Term& t)
+{
+    t.enter();
+    if (!t.wait_text("設定完了しました。", 20000)) return false;
+    t.enter();
+    return t.wait_gone(MENU_TITLE);
+}
+
+// The mail alert screen of the first unit listed, opened (reads made, first
+// item current) and then left, or applied from its last item.
+bool mail_screen(rig::Term& t, bool apply)
+{
+    if (!choose(t, 3) || !t.wait_for([&] { return t.bg(4, 27) == CURRENT_PAIR; }, 20000))
+        return false;
+    t.settle(300);
+    if (!apply) return leave(t, 1);
+    t.up();  // from the mail server up to "設定反映"
+    return t.wait_for([&] { return t.bg(21, 51) == CURRENT_PAIR; }, 5000) && applied(t);
+}
+
 bool round_of_screens(rig::Term& t)
 {
     if (!choose(t, 1) || !t.wait_text("設定反映", 20000) || !leave(t, 1)) return false;
     if (!choose(t, 2) || !t.wait_text("自ポート", 20000) || !leave(t, 1)) return false;
     if (!choose(t, 4) || !t.wait_text("AI3 入力レンジ", 20000)) return false;
     t.settle(300);
-    if (!leave(t, 1)) return false;
+    if (!leave(t, 1) || !mail_screen(t, false)) return false;
     if (!choose(t, 4) || !t.wait_text("AI3 入力レンジ", 20000)) return false;
     t.settle(300);
     for (int k = 0; k < 4; k++) t.down();
     t.settle(200);
-    t.enter();
-    if (!t.wait_text("設定完了しました。", 20000)) return false;
-    t.enter();
-    return t.wait_gone(MENU_TITLE);
+    return applied(t) && mail_screen(t, true) && mail_screen(t, true);
 }
 
 }  // namespace
