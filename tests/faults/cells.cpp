@@ -24,6 +24,7 @@ constexpr unsigned TCP_UNEXAMINED = TCP_ALL & ~GARBAGE;
 
 constexpr const char* XPORT = R"("model": 0)";
 constexpr const char* GC = R"("model": 3, "module": "gc", "devtype": "X6")";
+constexpr const char* GC_MAIL = R"("model": 0, "module": "gc", "devtype": "X6")";
 constexpr const char* WIFI = R"("module": "wifi")";
 constexpr const char* M8 = R"("model": 8)";
 constexpr const char* M9 = R"("model": 9)";
@@ -155,6 +156,8 @@ const Exchange kExchanges[] = {
      "DOalert setting send error\n", CLOSE | CUT_1 | TRICKLE, nullptr},
     {"DO alert start (DS)", Flow::MailApply, M10, "'DS", 1, Proto::Tcp, 5, COMM, MAIL_UNIT,
      "DOalert setting send error\n", SILENT | SLOW | OVERSIZED, nullptr},
+    {"record 1 write", Flow::MailAuthApply, GC_MAIL, "000100c1", 1, Proto::Udp, 4, "通信エラー1",
+     MAIL_READS, "sending setuprecord1 failed\n", SILENT | CUT_1 | OVERSIZED, nullptr},
     {"record 3 write (mail)", Flow::MailApply, XPORT, "000100c3", 1, Proto::Udp, 4, "通信エラー3",
      MAIL_READS, "sending setuprecord3 failed\n", UDP_UNEXAMINED | ODD | TRICKLE_LATE, nullptr},
     {"record 4 write", Flow::MailApply, XPORT, "000100c4", 1, Proto::Udp, 4, "通信エラー4",

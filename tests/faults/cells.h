@@ -20,6 +20,7 @@ enum class Flow {
     EtcApply,    // "設定反映" of the other settings
     MailOpen,    // opening the mail alert screen
     MailApply,   // "設定反映" of the mail alert screen
+    MailAuthApply,  // the same with SMTP-AUTH turned on (a "GC" unit writes record 1)
 };
 
 enum class Proto { Udp, Tcp };
