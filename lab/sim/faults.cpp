@@ -26,6 +26,12 @@ void overlay(Faults& f, const Faults& k)
     if (k.udp_truncate >= 0) f.udp_truncate = k.udp_truncate;
     if (k.delay_ms > 0) f.delay_ms = k.delay_ms;
     if (k.udp_delay_ms > 0) f.udp_delay_ms = k.udp_delay_ms;
+    if (k.trickle_ms > 0) f.trickle_ms = k.trickle_ms;
+    if (k.trickle_bytes > 0) f.trickle_bytes = k.trickle_bytes;
+    if (k.extra_bytes > 0) f.extra_bytes = k.extra_bytes;
+    if (k.udp_trickle_ms > 0) f.udp_trickle_ms = k.udp_trickle_ms;
+    if (k.udp_trickle_bytes > 0) f.udp_trickle_bytes = k.udp_trickle_bytes;
+    if (k.udp_extra_bytes > 0) f.udp_extra_bytes = k.udp_extra_bytes;
 }
 
 }  // namespace

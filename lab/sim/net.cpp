@@ -24,6 +24,7 @@ namespace {
 constexpr int kXPortPort = 30718;
 constexpr int kWifiPort = 9998;
 constexpr int kMaxPollMs = 200;
+constexpr size_t kLargestDatagram = 65507;  // the most an IPv4 datagram carries
 
 volatile sig_atomic_t g_stop = 0;
 volatile sig_atomic_t g_dump = 0;
@@ -80,6 +81,26 @@ bool is_broadcast(uint32_t dst, uint32_t unit_ip)
     if (dst == INADDR_BROADCAST) return true;
     uint32_t d = ntohl(dst), u = ntohl(unit_ip);
     return (d & 0xFF) == 0xFF && (d & 0xFFFFFF00u) == (u & 0xFFFFFF00u);
+}
+
+// The extra_bytes faults: junk after the answer, never past `room` in all.
+void add_extra(Bytes& bytes, int extra, size_t room)
+{
+    if (extra <= 0 || bytes.size() >= room) return;
+    Bytes junk(std::min(static_cast<size_t>(extra), room - bytes.size()));
+    garble(junk);
+    bytes.insert(bytes.end(), junk.begin(), junk.end());
+}
+
+// The trickle faults: the answer in pieces of `size` bytes (one piece when not trickled).
+std::vector<Bytes> pieces(const Bytes& bytes, int trickle_ms, int size)
+{
+    if (trickle_ms <= 0 || bytes.empty()) return {bytes};
+    const size_t n = size > 0 ? static_cast<size_t>(size) : 1;
+    std::vector<Bytes> out;
+    for (size_t at = 0; at < bytes.size(); at += n)
+        out.emplace_back(bytes.begin() + at, bytes.begin() + std::min(at + n, bytes.size()));
+    return out;
 }
 
 }  // namespace
@@ -282,22 +303,26 @@ void Sim::send_tcp(Conn& c, Bytes bytes, bool close_after, const Faults& f, int 
         bytes.resize(f.truncate);
         close_after = false;  // the rest never comes
     }
-    Pending p{};
-    p.tcp = true;
-    p.unit = c.unit;
-    p.conn = c.id;
-    p.bytes = std::move(bytes);
-    p.close_after = close_after;
+    add_extra(bytes, f.extra_bytes, SIZE_MAX);
     // The controller answers one request at a time: an answer never
     // overtakes a late one posted before it on the same connection.
     long long due = now_us() + 1000LL * (f.delay_ms + extra_delay_ms);
     if (due < c.busy_until_us) due = c.busy_until_us;
-    c.busy_until_us = due;
-    if (due <= now_us()) {
-        deliver(p);
-        return;
+    std::vector<Bytes> parts = pieces(bytes, f.trickle_ms, f.trickle_bytes);
+    for (size_t k = 0; k < parts.size(); ++k) {
+        Pending p{};
+        p.tcp = true;
+        p.unit = c.unit;
+        p.conn = c.id;
+        p.bytes = std::move(parts[k]);
+        p.close_after = close_after && k + 1 == parts.size();
+        const long long at = due + 1000LL * f.trickle_ms * static_cast<long long>(k);
+        c.busy_until_us = at;
+        if (at <= now_us())
+            deliver(p);
+        else
+            post_at(std::move(p), at);
     }
-    post_at(std::move(p), due);
 }
 
 void Sim::on_udp(int fd)
@@ -341,15 +366,19 @@ void Sim::on_udp(int fd)
                 if (f.udp_garbage) garble(reply);
                 if (f.udp_truncate >= 0 && reply.size() > static_cast<size_t>(f.udp_truncate))
                     reply.resize(f.udp_truncate);
-                Pending p{};
-                p.tcp = false;
-                p.unit = i;
-                p.from_ip = u.ip;
-                p.peer = peer;
-                memcpy(&p.to, &from, sizeof from);
-                p.bytes = std::move(reply);
-                if (r.discovery) p.repeat_ms = u.faults.discovery_repeat_ms;
-                post(std::move(p), f.udp_delay_ms);
+                add_extra(reply, f.udp_extra_bytes, kLargestDatagram);
+                std::vector<Bytes> parts = pieces(reply, f.udp_trickle_ms, f.udp_trickle_bytes);
+                for (size_t k = 0; k < parts.size(); ++k) {
+                    Pending p{};
+                    p.tcp = false;
+                    p.unit = i;
+                    p.from_ip = u.ip;
+                    p.peer = peer;
+                    memcpy(&p.to, &from, sizeof from);
+                    p.bytes = std::move(parts[k]);
+                    if (r.discovery) p.repeat_ms = u.faults.discovery_repeat_ms;
+                    post(std::move(p), f.udp_delay_ms + f.udp_trickle_ms * static_cast<int>(k));
+                }
             }
             if (r.restart) restart(i);
         }

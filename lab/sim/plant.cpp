@@ -282,7 +282,13 @@ bool load_faults(Unit& u, const json& j, Loader& L)
                                                 "dump_stops_after_end",
                                                 "long_dump_line",
                                                 "uu_delay_ms",
-                                                "discovery_repeat_ms"};
+                                                "discovery_repeat_ms",
+                                                "trickle_ms",
+                                                "trickle_bytes",
+                                                "extra_bytes",
+                                                "udp_trickle_ms",
+                                                "udp_trickle_bytes",
+                                                "udp_extra_bytes"};
     for (auto it = f.begin(); it != f.end(); ++it)
         if (!known.count(it.key())) return L.fail("unknown knob " + it.key());
     return read_knobs(f, L, &u.faults);
@@ -296,7 +302,9 @@ bool load_faults_on(Unit& u, const json& j, Loader& L)
     if (!list.is_array()) return L.fail("must be a list");
     static const std::set<std::string> knobs = {
         "silent",   "close_early", "truncate",     "garbage",     "wrong_echo",
-        "delay_ms", "udp_silent",  "udp_truncate", "udp_garbage", "udp_delay_ms"};
+        "delay_ms", "udp_silent",  "udp_truncate", "udp_garbage", "udp_delay_ms",
+        "trickle_ms", "trickle_bytes", "extra_bytes", "udp_trickle_ms", "udp_trickle_bytes",
+        "udp_extra_bytes"};
     for (size_t i = 0; i < list.size(); ++i) {
         const json& e = list[i];
         L.where = u.name + ".faults_on[" + std::to_string(i) + "]: ";
@@ -347,7 +355,13 @@ bool read_knobs(const json& f, Loader& L, Faults* faults)
            L.flag(f, "dump_stops_after_end", &k.dump_stops_after_end) &&
            L.integer(f, "long_dump_line", 0, 100000, &k.long_dump_line) &&
            L.integer(f, "uu_delay_ms", 0, 600000, &k.uu_delay_ms) &&
-           L.integer(f, "discovery_repeat_ms", 0, 600000, &k.discovery_repeat_ms);
+           L.integer(f, "discovery_repeat_ms", 0, 600000, &k.discovery_repeat_ms) &&
+           L.integer(f, "trickle_ms", 0, 600000, &k.trickle_ms) &&
+           L.integer(f, "trickle_bytes", 1, 100000, &k.trickle_bytes) &&
+           L.integer(f, "extra_bytes", 0, 1 << 20, &k.extra_bytes) &&
+           L.integer(f, "udp_trickle_ms", 0, 600000, &k.udp_trickle_ms) &&
+           L.integer(f, "udp_trickle_bytes", 1, 100000, &k.udp_trickle_bytes) &&
+           L.integer(f, "udp_extra_bytes", 0, 1 << 20, &k.udp_extra_bytes);
 }
 
 bool load_unit(const json& j, size_t position, Unit& u, Loader& L)

@@ -20,6 +20,9 @@ struct Faults {
     int udp_delay_ms = 0;               // datagram answers sent this late
     int udp_truncate = -1;              // datagram answers cut to this many bytes (-1: whole)
     bool udp_garbage = false;           // datagram answers replaced by junk of the same length
+    int udp_trickle_ms = 0;             // datagram answers sent in pieces this far apart (0: whole)
+    int udp_trickle_bytes = 0;          // bytes of each such piece (0: one)
+    int udp_extra_bytes = 0;            // junk bytes added to a datagram answer (up to the largest)
     bool tcp_silent = false;            // connections accepted, never answered
     bool refused = false;               // no TCP listener at all
     int delay_ms = 0;                   // TCP answers sent this late
@@ -27,6 +30,9 @@ struct Faults {
     bool close_early = false;           // closes as soon as a request arrived
     bool wrong_echo = false;            // parameter commands answered wrongly
     bool garbage = false;               // TCP answers replaced by junk of the same length
+    int trickle_ms = 0;                 // TCP answers sent in pieces this far apart (0: whole)
+    int trickle_bytes = 0;              // bytes of each such piece (0: one)
+    int extra_bytes = 0;                // junk bytes sent after a TCP answer
     bool dump_stops_after_end = false;  // WiFi dump lacks the line after END and stays open
     int long_dump_line = 0;             // WiFi dump's first value line this long (0: normal)
     int uu_delay_ms = 0;                // the "UU" answer comes this much later still

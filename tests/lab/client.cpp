@@ -64,7 +64,7 @@ std::vector<Datagram> udp_ask(const std::string& ip, const Bytes& request, size_
         if (left <= 0) break;
         pollfd p{s.fd, POLLIN, 0};
         if (poll(&p, 1, static_cast<int>(left)) <= 0) break;
-        uint8_t buf[2048];
+        uint8_t buf[65536];  // room for the largest datagram
         sockaddr_in from{};
         socklen_t len = sizeof from;
         ssize_t n = recvfrom(s.fd, buf, sizeof buf, 0, reinterpret_cast<sockaddr*>(&from), &len);

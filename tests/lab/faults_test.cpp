@@ -1,6 +1,7 @@
 // Fault knobs: each makes one unit misbehave the way the tool must survive.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <thread>
 
 #include "client.h"
@@ -139,4 +140,32 @@ TEST(Faults, WifiDumpKnobs)
     std::string t(l.reply.begin(), l.reply.end());
     EXPECT_EQ(t.substr(0, 4), "IP\r\n");
     EXPECT_EQ(t.find("\r\n", 4), 4u + 300u);
+}
+
+TEST(Faults, TrickledAndOversizedAnswers)
+{
+    rig::Lab lab(R"({"units": [
+      {"name": "drip", "ip": "192.0.2.10",
+       "faults": {"udp_trickle_ms": 20, "udp_trickle_bytes": 40, "trickle_ms": 20}},
+      {"name": "big", "ip": "192.0.2.11",
+       "faults": {"udp_extra_bytes": 100000, "extra_bytes": 65536}}]})");
+    ASSERT_TRUE(lab.ok()) << lab.sim_log();
+    lab.enter_host();
+    // Record 0 in datagrams of 40, 40, 40 and 4 bytes; "UU" answered a byte at a time.
+    auto pieces = labtest::udp_ask("192.0.2.10", {0, 0, 0, 0xE0}, 4);
+    ASSERT_EQ(pieces.size(), 4u);
+    EXPECT_EQ(pieces[0].bytes.size() + pieces[3].bytes.size(), 44u);
+    EXPECT_EQ(rig::hex(labtest::tcp_ask("192.0.2.10", 10001, text("UU"), 2).reply), "0e55");
+    EXPECT_TRUE(lab.wait_journal([](const std::vector<rig::JournalEntry>& j) {
+        return std::count_if(j.begin(), j.end(), [](auto& e) {
+                   return e.unit == "drip" && e.proto == "tcp" && e.dir == "out";
+               }) == 2;
+    }));
+    // The largest datagram there is; 64 KiB of junk after the TCP answer.
+    auto big = labtest::udp_ask("192.0.2.11", {0, 0, 0, 0xE0});
+    ASSERT_EQ(big.size(), 1u);
+    EXPECT_EQ(big[0].bytes.size(), 65507u);
+    auto more = labtest::tcp_ask("192.0.2.11", 10001, text("UU"), 2 + 65536);
+    EXPECT_EQ(more.reply.size(), 2u + 65536u);
+    EXPECT_EQ(rig::hex(more.reply).substr(0, 8), "0e55a55a");
 }
