@@ -165,8 +165,12 @@ struct Session {
     // Moves the cursor from list item 1 down to the row that shows this address.
     bool go_to(const std::string& ip)
     {
-        const int r = row_of(ip);
-        if (r < 0) return false;
+        // A closing settings menu redraws the list (without a unit it dropped)
+        // before it goes itself: wait for it to go and for the unit's row, so
+        // rows are never counted on a list still being redrawn.
+        int r = -1;
+        if (!t.wait_gone(MENU_TITLE) || !eventually(t, [&] { return (r = row_of(ip)) >= 0; }))
+            return false;
         for (int k = LIST_FIRST_ROW; k < r; k++) t.down();
         t.settle();
         return true;
