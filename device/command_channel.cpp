@@ -1,9 +1,9 @@
 // The controller's command channel: one short TCP connection per exchange
 // at the unit's command port.
 #include "device/KIVRAXPort.h"
-#include "shell/bounded_text.h"
+#include "base/bounded_text.h"
 #include "device/net_io.h"
-#include "shell/DebugLog.h"
+#include "base/DebugLog.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -2,7 +2,7 @@
 // the whole segment (search) or sent to one address (adding a unit).
 #include "device/KIVRAXPort.h"
 #include "device/net_io.h"
-#include "shell/DebugLog.h"
+#include "base/DebugLog.h"
 
 #include <arpa/inet.h>
 #include <cerrno>

@@ -3,7 +3,7 @@
 // its outputs and the debug log.
 #include "device/KIVRAXPort.h"
 #include "device/net_io.h"
-#include "shell/DebugLog.h"
+#include "base/DebugLog.h"
 
 #include <cerrno>
 

@@ -1,7 +1,7 @@
 #include "device/net_io.h"
 
 #include "device/KIVRAXPort.h"
-#include "shell/DebugLog.h"
+#include "base/DebugLog.h"
 
 #include <arpa/inet.h>
 #include <cerrno>

@@ -3,7 +3,7 @@
 #include "device/record_fields.h"
 
 #include "device/KIVRAXPort.h"
-#include "shell/bounded_text.h"
+#include "base/bounded_text.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 // The XPort's numbered setup records: one UDP request and its reply on port 30718.
 #include "device/KIVRAXPort.h"
 #include "device/net_io.h"
-#include "shell/DebugLog.h"
+#include "base/DebugLog.h"
 
 #include <arpa/inet.h>
 #include <cerrno>

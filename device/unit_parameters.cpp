@@ -1,7 +1,7 @@
 // Settings held by a unit's controller: parameter bytes (code, value) and
 // the analog threshold pair, over the command channel.
 #include "device/KIVRAXPort.h"
-#include "shell/bounded_text.h"
+#include "base/bounded_text.h"
 
 namespace {
 

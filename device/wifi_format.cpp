@@ -1,7 +1,7 @@
 // Texts of the WiFi module's key/value protocol: the dump's lines and pairs,
 // the version lines, and the fields of the device entry they fill.
 #include "device/KIVRAXPort.h"
-#include "shell/bounded_text.h"
+#include "base/bounded_text.h"
 
 #include <arpa/inet.h>
 #include <cstddef>

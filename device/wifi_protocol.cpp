@@ -1,9 +1,9 @@
 // The WiFi module's key/value text protocol on TCP 9998: the dump and the
 // version request that fill a device entry, and the set texts the screens send.
 #include "device/KIVRAXPort.h"
-#include "shell/bounded_text.h"
+#include "base/bounded_text.h"
 #include "device/net_io.h"
-#include "shell/DebugLog.h"
+#include "base/DebugLog.h"
 
 #include <cerrno>
 #include <cstring>

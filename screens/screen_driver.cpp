@@ -1,8 +1,8 @@
 // The screen driver: layout owner, row machine and step runner.
 #include "screens/screen_driver.h"
 
-#include "shell/DebugLog.h"
-#include "shell/KIVRASet.h"
+#include "base/DebugLog.h"
+#include "ui/form_catalogue.h"
 #include "ui/NQ_Forms.h"
 #include "ui/NQ_Menu.h"
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <iterator>
 
-#include "shell/DebugLog.h"
+#include "base/DebugLog.h"
 #include "shell/KIVRASet.h"
 #include "ui/colour_pairs.h"
 

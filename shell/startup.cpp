@@ -7,7 +7,7 @@
 
 #include "device/KIVRAXPort.h"
 #include "screens/KIVRAMainSet.h"
-#include "shell/DebugLog.h"
+#include "base/DebugLog.h"
 #include "shell/hangup.h"
 #include "shell/KIVRASet.h"
 #include "ui/NQ_Forms.h"

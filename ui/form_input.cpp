@@ -1,7 +1,7 @@
 // Editing an entry form: type, check with Enter, confirm on "決定".
 #include "ui/NQ_Forms.h"
 #include "ui/form_keys.h"
-#include "shell/bounded_text.h"
+#include "base/bounded_text.h"
 
 #include <cstdlib>
 #include <cstring>

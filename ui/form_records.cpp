@@ -2,7 +2,7 @@
 // the form objects at the end of the run.
 #include "ui/NQ_Forms.h"
 #include "ui/colour_pairs.h"
-#include "shell/bounded_text.h"
+#include "base/bounded_text.h"
 
 #include <cstring>
 

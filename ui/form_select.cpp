@@ -1,7 +1,7 @@
 // Choosing one of the choices of a selection form.
 #include "ui/NQ_Forms.h"
 #include "ui/form_keys.h"
-#include "shell/bounded_text.h"
+#include "base/bounded_text.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Small text helpers of the forms: multibyte detection and cutting trailing
 // spaces.
 #include "ui/NQ_Forms.h"
-#include "shell/bounded_text.h"
+#include "base/bounded_text.h"
 
 #include <cstdlib>
 #include <cstring>

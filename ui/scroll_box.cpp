@@ -4,7 +4,7 @@
 
 #include "ui/NQ_Menu.h"
 #include "ui/colour_pairs.h"
-#include "shell/bounded_text.h"
+#include "base/bounded_text.h"
 
 ScrollBox myscr[SCROLL_BOXES];
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "rig/lab.h"
-#include "shell/DebugLog.h"
+#include "base/DebugLog.h"
 
 #include <chrono>
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 
 #include "ui/NQ_Forms.h"
 #include "ui/ipv4_field_type.h"
-#include "shell/bounded_text.h"
+#include "base/bounded_text.h"
 
 #include <clocale>
 #include <cstring>

@@ -2,7 +2,7 @@
 // whole source when it fits, else a prefix cut at a character boundary (so
 // whole characters in give whole characters out); the decimal reader is
 // strtol clamped to int.
-#include "shell/bounded_text.h"
+#include "base/bounded_text.h"
 #include "tests/fuzz/fuzz_support.h"
 
 #include <climits>

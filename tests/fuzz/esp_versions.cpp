@@ -2,7 +2,7 @@
 // (both 0 otherwise), each the number after its marker; the line reader
 // takes any text.
 #include "device/KIVRAXPort.h"
-#include "shell/bounded_text.h"
+#include "base/bounded_text.h"
 #include "tests/fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

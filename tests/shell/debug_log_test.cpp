@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "rig/scratch_dir.h"
-#include "shell/DebugLog.h"
+#include "base/DebugLog.h"
 #include "shell_support.h"
 
 using shell_test::kVersionText;
