@@ -58,6 +58,15 @@ constexpr unsigned record_bit(int record) { return 1u << record; }
 constexpr unsigned XPORT_RECORDS =
     record_bit(0) | record_bit(3) | record_bit(4) | record_bit(5) | record_bit(6) | record_bit(7);
 
+// Module kinds (DeviceEntry::modtype) by name.
+constexpr int MODTYPE_XPORT = 0;  // a plain XPort
+constexpr int MODTYPE_GC = 1;     // an XPort with "GC" firmware
+constexpr int MODTYPE_WIFI = 3;   // a WiFi module
+constexpr bool is_gc(int modtype) { return modtype == MODTYPE_GC; }
+constexpr bool is_wifi(int modtype) { return modtype == MODTYPE_WIFI; }
+inline bool is_gc(const DeviceEntry& e) { return is_gc(e.modtype); }
+inline bool is_wifi(const DeviceEntry& e) { return is_wifi(e.modtype); }
+
 extern DeviceEntry xportset[XPORT_MAX];
 extern int xportcount;
 extern int search_port;             // 0 = not given
@@ -174,6 +183,9 @@ int ReadEspDump(int (*next)(void* ctx, uint8_t* byte), void* ctx, DeviceEntry* e
 void InitXPortSet();
 void ResetXPortEntry(int i);        // clears entry i completely before it is (re)used
 void RemoveXPortEntry(int i);       // entries i+1..255 move down, xportcount - 1
+// The model and module kind of table entry i; -1 for an index outside the table.
+int unit_model(int i);
+int unit_modtype(int i);
 int GetCmdPort(int i);              // setup0 bytes 24..25, little-endian
 void SetCmdPort(int i, int port);   // low 16 bits into setup0 bytes 24..25
 // Model text of the device list: model name, "(G)", "WiFi" or the device type.

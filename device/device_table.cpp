@@ -22,7 +22,7 @@ void InitXPortSet()
         e.model = -1;
         e.unit_id = -1;
         e.extfirm[0] = '\0';
-        e.modtype = 0;
+        e.modtype = MODTYPE_XPORT;
     }
 }
 
@@ -40,6 +40,9 @@ void RemoveXPortEntry(int i)
     std::memmove(&xportset[i], &xportset[i + 1], sizeof(DeviceEntry) * (XPORT_MAX - 1 - i));
     xportcount--;
 }
+
+int unit_model(int i) { return i >= 0 && i < XPORT_MAX ? xportset[i].model : -1; }
+int unit_modtype(int i) { return i >= 0 && i < XPORT_MAX ? xportset[i].modtype : -1; }
 
 int GetCmdPort(int i)
 {
@@ -63,10 +66,10 @@ void GetModelText(int i, char* out, int size)
     if (model < -1 || model > 15) model = 0;
     char devtype[3] = {e.devtype[0], e.devtype[1], '\0'};
     if (model == -1) {
-        std::snprintf(out, size, "%s", e.modtype == 3 ? "WiFi" : devtype);
+        std::snprintf(out, size, "%s", is_wifi(e) ? "WiFi" : devtype);
     } else if (modelstr[2 * model][0] != '\0') {
-        std::snprintf(out, size, "%s%s", modelstr[2 * model + (e.modtype == 3 ? 1 : 0)],
-                      e.modtype == 1 ? "(G)" : "");
+        std::snprintf(out, size, "%s%s", modelstr[2 * model + (is_wifi(e) ? 1 : 0)],
+                      is_gc(e) ? "(G)" : "");
     } else {
         std::snprintf(out, size, "%s", devtype);
     }

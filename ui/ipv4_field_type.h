@@ -5,8 +5,7 @@
 
 #include <form.h>
 
-// 1 when text (trailing blanks ignored) is such a dotted quad, else 0.
-int is_dotted_quad(const char* text);
+#include "base/dotted_quad.h"
 
 // The field type, made on first use and kept for the whole run.
 FIELDTYPE* dotted_quad_type();

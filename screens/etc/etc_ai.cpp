@@ -41,7 +41,7 @@ const WindowSpec kAiV2Layout[] = {
     ETC_ITEM(&win_etcai[5], 10, 40, 16, "設定反映"),
 };
 
-bool second_generation(int i, const void*) { return etc_model(i) == 10; }
+bool second_generation(int i, const void*) { return unit_model(i) == 10; }
 
 // ---- reads at opening ----
 

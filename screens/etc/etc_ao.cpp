@@ -15,7 +15,7 @@
 
 namespace {
 
-bool three_outputs(int i) { return etc_model(i) == 11; }
+bool three_outputs(int i) { return unit_model(i) == 11; }
 bool third_output(int i, const void*) { return three_outputs(i); }
 int outputs_of(int i) { return three_outputs(i) ? 3 : 2; }
 

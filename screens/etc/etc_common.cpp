@@ -25,16 +25,10 @@ std::optional<ScreenWindows> etc_windows;
 
 }  // namespace
 
-int etc_model(int i)
-{
-    if (i < 0 || i >= xportcount || i >= XPORT_MAX) return -1;
-    return xportset[i].model;
-}
-
 int SetEtcMenu(int i)
 {
     PrnDebug("etc setting menu\n");
-    switch (etc_model(i)) {
+    switch (unit_model(i)) {
     case 8:
         return SetEtcMenuAI(i);
     case 9:

@@ -2,6 +2,7 @@
 // screen's windows, the message box of these screens and the exchanges.
 #pragma once
 
+#include "device/KIVRAXPort.h"
 #include "screens/etc/KIVRAEtc.h"
 #include "screens/screen_driver.h"
 #include "ui/NQ_Menu.h"
@@ -53,6 +54,3 @@ constexpr const char* ETC_COMM_LOG = "sendrecv error\n";
 
 // One exchange with the unit's controller: 0, or -1 when it failed.
 int etc_exchange(int i, const uint8_t* request, int reqlen, uint8_t* reply, int replen);
-
-// The unit's model, -1 for an index outside the table.
-int etc_model(int i);

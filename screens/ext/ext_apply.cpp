@@ -4,18 +4,18 @@
 // it stays sent.
 #include "screens/ext/ext_screen.h"
 
+#include "device/address_text.h"
 #include "device/record_fields.h"
-#include "screens/ip/ip_screen.h"
+#include "device/wifi_set_text.h"
 #include "screens/screen_driver.h"
 #include "base/bounded_text.h"
+#include "base/DebugLog.h"
 #include "ui/NQ_Menu.h"
 
 #include <cstdio>
 #include <cstring>
 
 namespace {
-
-const char kEspText[] = "PORT\r\n%d\r\nHIP\r\n%s\r\nHPORT\r\n%d\r\nEND\r\n";
 
 bool no_destination(const char* d) { return d[0] == '\0' || std::strcmp(d, "0.0.0.0") == 0; }
 
@@ -70,6 +70,23 @@ const Step kRecordWrites[] = {
     {write_record3, 20, "通信エラー", MSG_ROW_SETTINGS, "send setuprecord 3 error\n", nullptr},
     {write_record7, 20, "通信エラー", MSG_ROW_SETTINGS, "send setuprecord 7 error\n", nullptr},
 };
+
+// The destination the module's text will carry: the edited one, or the
+// module's own while a cut one is not edited.
+struct Destination {
+    char text[sizeof DeviceEntry::hip + 1];
+};
+Destination wifi_destination(int unit)
+{
+    Destination d;
+    const DeviceEntry& e = xportset[unit];
+    if (ex_dest_cut[0])
+        copy_text_n(d.text, sizeof d.text, e.hip, sizeof e.hip);
+    else
+        copy_text(d.text, sizeof d.text, extset.dest[0]);
+    return d;
+}
+
 const Step kWifiSend = {send_wifi, 0, "通信エラー", MSG_ROW_SETTINGS, "set extention error\n",
                         nullptr};
 
@@ -122,16 +139,15 @@ int DlgMemberToESPSetting_Ext(int index)
     const DeviceEntry& e = xportset[index];
     char hip[sizeof e.hip + 1];
     copy_text_n(hip, sizeof hip, e.hip, sizeof e.hip);
-    char text[sizeof kEspText + sizeof hip + 32];
-    const int n = std::snprintf(text, sizeof text, kEspText, e.esp_port, hip, e.hport);
-    if (n < 0 || static_cast<size_t>(n) >= sizeof text) return -1;
+    char text[sizeof hip + 64];
+    if (build_wifi_extend_text(e.esp_port, hip, e.hport, text, sizeof text) < 0) return -1;
     return Set_ESP_Parameter(index, text);
 }
 
 int OnSendExSet(int index)
 {
     if (index < 0 || index >= xportcount || index >= XPORT_MAX) return 0;
-    const int gc = ex_is_gc(index);
+    const int gc = is_gc(unit_modtype(index));
     extset.tcp1ton = sel_1toN == 1 ? 1 : 0;
     ExImages images;
     ex_build_images(xportset[index], ex_request_code(index), gc, extset.tcp1ton, &images);
@@ -141,9 +157,17 @@ int OnSendExSet(int index)
         return 0;
     }
 
+    // A destination holding a line break (a module's own value may) cannot
+    // go into the module's text: nothing at all is sent then.
+    if (is_wifi(unit_modtype(index)) && !wifi_value_ok(wifi_destination(index).text)) {
+        PrnDebug(kWifiSend.log);
+        MyMsgBox(kWifiSend.message, "", kWifiSend.row, win_extset);
+        return 0;
+    }
+
     Step steps[EX_CONTROL_STEPS + 3];
-    int n = ex_control_steps(xportset[index].model, true, steps);
-    if (ex_is_wifi(index)) {
+    int n = ex_control_steps(unit_model(index), true, steps);
+    if (is_wifi(unit_modtype(index))) {
         steps[n++] = kWifiSend;
     } else {
         for (const Step& st : kRecordWrites) steps[n++] = st;

@@ -60,7 +60,7 @@ const ExControl kControls[] = {
 template <ExSetting S>
 int read_setting(int unit, void*)
 {
-    const ExControl* c = ex_control(S, xportset[unit].model);
+    const ExControl* c = ex_control(S, unit_model(unit));
     int v = 0;
     if (c == nullptr || c->read(unit, &v) != 0) return -1;
     *ex_value(S) = S == EXS_CHAT ? v : (v & 0x0F);
@@ -72,7 +72,7 @@ int read_setting(int unit, void*)
 template <ExSetting S>
 int write_setting(int unit, void*)
 {
-    const ExControl* c = ex_control(S, xportset[unit].model);
+    const ExControl* c = ex_control(S, unit_model(unit));
     return c != nullptr ? c->write(unit, *ex_value(S)) : -1;
 }
 

@@ -19,8 +19,8 @@ int sel_tcp = 1;
 namespace {
 
 // ---- which sections exist now ----
-bool gc_unit(const RowContext& ctx) { return ex_is_gc(ctx.unit); }
-bool one_to_n(const RowContext& ctx) { return ex_is_gc(ctx.unit) && sel_1toN == 1; }
+bool gc_unit(const RowContext& ctx) { return is_gc(unit_modtype(ctx.unit)); }
+bool one_to_n(const RowContext& ctx) { return is_gc(unit_modtype(ctx.unit)) && sel_1toN == 1; }
 bool disc_present(const RowContext&) { return extset.has_disc != 0; }
 bool notice_present(const RowContext&) { return extset.has_notice != 0; }
 bool chat_present(const RowContext&) { return extset.has_chat != 0; }
@@ -114,7 +114,7 @@ int enter_grid(RowContext& ctx, int item)
     const int r = *ctx.mode - EXSEC_CONN1;
     if (r < 0 || r > 2 || item < 1 || item > (r == 2 ? 2 : GRID_COLUMNS)) return 0;
     const GridColumn& g = kGrid[item - 1];
-    const bool gc = ex_is_gc(ctx.unit);
+    const bool gc = is_gc(unit_modtype(ctx.unit));
     const unsigned form = gc ? g.gc_form : g.form;
     const int row = 2 * (*ctx.mode + 1);
     const int col = gc ? g.gc_form_col : g.form_col;
@@ -133,7 +133,7 @@ int enter_grid(RowContext& ctx, int item)
         break;
     case Stored::Request:
         // A WiFi module always connects to its destination.
-        if (ex_is_wifi(ctx.unit)) return 0;
+        if (is_wifi(unit_modtype(ctx.unit))) return 0;
         res = choose_flag(form, row, col, &extset.request[r]);
         break;
     case Stored::Dest:
@@ -153,7 +153,7 @@ int enter_grid(RowContext& ctx, int item)
 // ---- the controller settings ----
 int enter_setting(RowContext& ctx, ExSetting s)
 {
-    const ExControl* c = ex_control(s, ctx.unit >= 0 ? xportset[ctx.unit].model : -1);
+    const ExControl* c = ex_control(s, unit_model(ctx.unit));
     if (c == nullptr) return 0;
     int* v = ex_value(s);
     int res;

@@ -28,31 +28,28 @@ int ex_dport_shown[2];
 // The settings menu's frame, under the message when the unit cannot be read.
 extern WINDOW* win_mainset[5];
 
-bool ex_is_gc(int unit) { return unit >= 0 && unit < XPORT_MAX && xportset[unit].modtype == 1; }
-bool ex_is_wifi(int unit) { return unit >= 0 && unit < XPORT_MAX && xportset[unit].modtype == 3; }
 
 int ex_request_code(int unit)
 {
-    if (unit < 0 || unit >= XPORT_MAX || ex_is_wifi(unit)) return 1;
-    const int model = xportset[unit].model;
+    if (unit < 0 || unit >= XPORT_MAX || is_wifi(unit_modtype(unit))) return 1;
+    const int model = unit_model(unit);
     return model == 3 || model == 4 ? 5 : 1;
 }
 
 namespace {
 
-int model_of(int unit) { return unit >= 0 && unit < XPORT_MAX ? xportset[unit].model : -1; }
-bool gc(int unit) { return ex_is_gc(unit); }
-bool has_disc(int unit) { return ex_control(EXS_DISC, model_of(unit)) != nullptr; }
-bool has_notice(int unit) { return ex_control(EXS_NOTICE, model_of(unit)) != nullptr; }
-bool has_chat(int unit) { return ex_control(EXS_CHAT, model_of(unit)) != nullptr; }
+bool gc(int unit) { return is_gc(unit_modtype(unit)); }
+bool has_disc(int unit) { return ex_control(EXS_DISC, unit_model(unit)) != nullptr; }
+bool has_notice(int unit) { return ex_control(EXS_NOTICE, unit_model(unit)) != nullptr; }
+bool has_chat(int unit) { return ex_control(EXS_CHAT, unit_model(unit)) != nullptr; }
 bool chat_from_0(int unit)
 {
-    const ExControl* c = ex_control(EXS_CHAT, model_of(unit));
+    const ExControl* c = ex_control(EXS_CHAT, unit_model(unit));
     return c != nullptr && c->form == FORM_CHATTER_0;
 }
 bool chat_from_4(int unit)
 {
-    const ExControl* c = ex_control(EXS_CHAT, model_of(unit));
+    const ExControl* c = ex_control(EXS_CHAT, unit_model(unit));
     return c != nullptr && c->form == FORM_CHATTER;
 }
 
@@ -120,7 +117,7 @@ void read_connections(int unit)
     const DeviceEntry& e = xportset[unit];
     const int k = ex_request_code(unit);
     extset.wait[0] = 1;
-    if (ex_is_wifi(unit)) {
+    if (is_wifi(unit_modtype(unit))) {
         extset.port[0] = e.esp_port;
         extset.request[0] = 1;
         const size_t n = strnlen(e.hip, sizeof e.hip);
@@ -132,14 +129,14 @@ void read_connections(int unit)
     extset.port[0] = get_le16(e.setup0, rec::cmd_port);
     extset.request[0] = (get_byte(e.setup0, rec::mode1) & 0x0F) == k;
     extset.dport[0] = get_le16(e.setup0, rec::dport1);
-    if (ex_is_gc(unit)) {
+    if (is_gc(unit_modtype(unit))) {
         take_dest_text(e.setup7, rec::dest1_text, 0);
     } else if (const in_addr_t ip = get_ipv4(e.setup0, rec::dest1_ip); ip != 0) {
         const uint8_t* b = e.setup0 + rec::dest1_ip.offset;
         std::snprintf(extset.dest[0], EXT_DEST_LEN, "%d.%d.%d.%d", b[0], b[1], b[2], b[3]);
     }
     ex_dport_shown[0] = extset.dest[0][0] != '\0';
-    if (!ex_is_gc(unit)) return;
+    if (!is_gc(unit_modtype(unit))) return;
 
     const int mode2 = get_byte(e.setup0, rec::mode2);
     const int mode3 = get_byte(e.setup3, rec::mode3);
@@ -159,7 +156,7 @@ void read_connections(int unit)
 int read_controls(int unit)
 {
     Step steps[EX_CONTROL_STEPS];
-    const int n = ex_control_steps(model_of(unit), false, steps);
+    const int n = ex_control_steps(unit_model(unit), false, steps);
     return run_steps(steps, n, unit, nullptr, win_extset);
 }
 
@@ -208,7 +205,7 @@ void ex_show_setting(int unit, ExSetting s)
 {
     WINDOW* w = s == EXS_DISC ? win_exdisc[1] : s == EXS_NOTICE ? win_exnotice[1] : win_exchat[1];
     char text[16];
-    ex_value_text(s, model_of(unit), text, sizeof text);
+    ex_value_text(s, unit_model(unit), text, sizeof text);
     show_text(w, text);
 }
 
@@ -225,13 +222,13 @@ int SetInputExtendMenu(int index)
 {
     if (index < 0 || index >= xportcount || index >= XPORT_MAX) return 0;
     // The apply writes whole record images back, so they must come from the unit.
-    if (!ex_is_wifi(index) && EnsureUnitData(index) != 0) {
+    if (!is_wifi(unit_modtype(index)) && EnsureUnitData(index) != 0) {
         MyMsgBox("通信エラー", "", MSG_ROW_MENU, win_mainset[0]);
         return 0;
     }
     extset = ExtSet{};
     for (int r = 0; r < 2; r++) ex_dest_cut[r] = ex_dport_shown[r] = 0;
-    const int model = model_of(index);
+    const int model = unit_model(index);
     extset.has_disc = ex_control(EXS_DISC, model) != nullptr;
     extset.has_notice = ex_control(EXS_NOTICE, model) != nullptr;
     extset.has_chat = ex_control(EXS_CHAT, model) != nullptr;
@@ -248,14 +245,14 @@ int SetInputExtendMenu(int index)
     } closer{index};
     if (!ex_windows->ok()) return 0;
     for (int r = 0; r < 3; r++) ex_show_row(index, r);
-    if (ex_is_gc(index)) {
+    if (is_gc(unit_modtype(index))) {
         set_pair(win_ex1ton[sel_1toN], PAIR_MARKED);
         ex_grey_rows(extset.tcp1ton);
     }
     doupdate();
     if (read_controls(index) != 0) return 0;
 
-    exselect_mode = ex_is_gc(index) ? EXSEC_1TON : EXSEC_CONN1;
+    exselect_mode = is_gc(unit_modtype(index)) ? EXSEC_1TON : EXSEC_CONN1;
     for (;;) {
         const int r = run_section(index);
         if (r == 0) continue;

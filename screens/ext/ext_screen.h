@@ -75,8 +75,6 @@ int* ex_value(ExSetting s);
 void ex_value_text(ExSetting s, int model, char* out, int size);
 
 // ---- the unit ----
-bool ex_is_gc(int unit);
-bool ex_is_wifi(int unit);
 // Request code of the connection mode bytes: 5 for models 3 and 4 on an XPort, else 1.
 int ex_request_code(int unit);
 

@@ -6,8 +6,8 @@
 
 #include "device/KIVRAXPort.h"
 #include "device/record_fields.h"
+#include "device/wifi_set_text.h"
 #include "base/DebugLog.h"
-#include "ui/ipv4_field_type.h"
 
 #include <arpa/inet.h>
 
@@ -16,30 +16,11 @@
 
 namespace {
 
-const char kIpText[] = "IP\r\n%s\r\nSUBM\r\n%s\r\nGWAY\r\n%s\r\nEND\r\n";
-
 void applied() { ip_message("設定完了しました。", "デバイスを再起動します。"); }
 
 void comm_error() { ip_message("通信エラー", ""); }
 
 }  // namespace
-
-int parse_dotted_quad(const char* text, in_addr_t* out)
-{
-    // The forms' own rule (no leading zeros, which other readers take for
-    // octal), and nothing after the address.
-    in_addr a{};
-    if (text == nullptr || !is_dotted_quad(text) || inet_pton(AF_INET, text, &a) != 1) return 0;
-    if (out != nullptr) *out = a.s_addr;
-    return 1;
-}
-
-void format_dotted(in_addr_t ip, char out[16])
-{
-    uint8_t b[4];
-    std::memcpy(b, &ip, 4);
-    std::snprintf(out, 16, "%u.%u.%u.%u", b[0], b[1], b[2], b[3]);
-}
 
 int is_own_address(const char* addr, int i)
 {
@@ -47,13 +28,6 @@ int is_own_address(const char* addr, int i)
     const char* own = xportset[i].ipstr;
     size_t n = strnlen(own, sizeof xportset[i].ipstr);
     return std::strlen(addr) == n && std::memcmp(addr, own, n) == 0 ? 1 : 0;
-}
-
-int format_wifi_ip_text(char* out, size_t size, const char* addr, const char* mask, const char* gw)
-{
-    int n = std::snprintf(out, size, kIpText, addr, mask, gw);
-    if (n < 0 || static_cast<size_t>(n) >= size) return -1;
-    return n;
 }
 
 int SetIPAddressOnly(const uint8_t* mac, in_addr_t ip)
@@ -78,7 +52,7 @@ int OnSetIP(const char* addr, const char* mask, const char* gw, int i)
     if (addr == nullptr || i < 0 || i >= xportcount) return 0;
     DeviceEntry& e = xportset[i];
     const bool dhcp_on = dhcp_sel == 1;
-    const bool wifi = e.modtype == 3;
+    const bool wifi = is_wifi(e);
 
     // An address that some host already answers at would collide; the unit's
     // own address answers, so it is not asked.
@@ -124,8 +98,10 @@ int OnSetIP(const char* addr, const char* mask, const char* gw, int i)
     }
 
     if (wifi) {
-        char text[3 * IP_TEXT_LEN + sizeof kIpText];
-        if (format_wifi_ip_text(text, sizeof text, addr, mask, gw) < 0 ||
+        // The texts are plain dotted addresses, so the text never holds a
+        // line break; a text that cannot be built is never sent either.
+        char text[96];
+        if (build_wifi_ip_text(ip, netmask, gateway, text, sizeof text) < 0 ||
             Set_ESP_Parameter(i, text) < 0) {
             comm_error();
             return 0;

@@ -111,7 +111,7 @@ int SetIPOnly(int i)
     if (i < 0 || i >= xportcount) return -2;
     // The address-only change is the XPort's "IP-SETUP" broadcast, which a
     // WiFi module does not answer: its address is set from inside its network.
-    if (xportset[i].modtype == 3) {
+    if (is_wifi(xportset[i])) {
         MyMsgBox("この機器はサブネット外から", "IPアドレスを設定できません。", MSG_ROW_MENU, nullptr);
         redraw_screen();
         return -2;

@@ -4,6 +4,7 @@
 
 #include <curses.h>
 
+#include "device/address_text.h"
 #include "device/record_fields.h"
 
 #include <netinet/in.h>
@@ -43,17 +44,8 @@ int ip_next_row(int row, int move, int dhcp_on, int samenet);
 // screen; mask and gw are null on the address-only screen.
 int run_ip_rows(char* addr, char* mask, char* gw, int i);
 
-// A dotted address of four decimal numbers 0..255 without leading zeros
-// (which some readers take for octal). 1 and *out in network order, or 0
-// for any other text.
-int parse_dotted_quad(const char* text, in_addr_t* out);
-// Writes an address in network order as dotted decimal into out (16 bytes).
-void format_dotted(in_addr_t ip, char out[16]);
 // 1 when the text is unit i's current address (ipstr).
 int is_own_address(const char* addr, int i);
-
-// The WiFi module's "IP" parameter text. Its length, or -1 when it does not fit.
-int format_wifi_ip_text(char* out, size_t size, const char* addr, const char* mask, const char* gw);
 
 // The argument vector of the ping check: ping -q -c 1 -w 2 <addr>, ended by a null.
 constexpr int PING_ARGC = 7;

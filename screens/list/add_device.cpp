@@ -32,10 +32,10 @@ int OnAddDevice(const char* addr, int port)
     DeviceEntry& e = xportset[k];
 
     if (is_wifi_unit(e)) {
-        e.modtype = 3;
+        e.modtype = MODTYPE_WIFI;
         if (!read_wifi_port(k)) return refuse(k, "Failed to Get Port (ESP)\n");
     } else {
-        e.modtype = 0;
+        e.modtype = MODTYPE_XPORT;
         if (!read_first_records(k)) return refuse(k, nullptr);
         read_extra_firmware(k);
     }
@@ -43,7 +43,7 @@ int OnAddDevice(const char* addr, int port)
     // Unlike the search, a unit outside the host's networks is read too;
     // only its model query depends on the network.
     mark_same_network(k);
-    if (e.modtype == 3) {
+    if (is_wifi(e)) {
         if (!read_wifi_port(k)) return refuse(k, "Failed to Get Port (ESP)\n");
     } else if (GetXPortData(k) == 0) {
         return refuse(k, nullptr);

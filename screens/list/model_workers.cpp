@@ -37,7 +37,7 @@ void* tfunc_RecvModel(void* arg)
     const int r = GetUnitModelID(e.ipstr, GetCmdPort(index), &e.model, &e.unit_id);
     // A refused answer or a failed exchange leaves model -1: the unit stays
     // listed under its device type.
-    if (r == 0 && e.modtype != 3) {
+    if (r == 0 && !is_wifi(e)) {
         if (GetXPortData(index) == 0) e.model = -999;
     }
     return nullptr;

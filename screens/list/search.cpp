@@ -39,7 +39,7 @@ bool prepare_found_unit(int i)
     DeviceEntry& e = xportset[i];
     mark_same_network(i);
     if (is_wifi_unit(e)) {
-        e.modtype = 3;
+        e.modtype = MODTYPE_WIFI;
         if (e.samenet == 0 || !read_wifi_port(i)) {
             RemoveXPortEntry(i);
             return false;
@@ -48,7 +48,7 @@ bool prepare_found_unit(int i)
     }
     // A wired unit outside the host's networks keeps only its discovery data.
     if (e.samenet == 0) return true;
-    e.modtype = 0;
+    e.modtype = MODTYPE_XPORT;
     if (!read_first_records(i)) {
         RemoveXPortEntry(i);
         return false;
@@ -106,7 +106,8 @@ void read_extra_firmware(int i)
         PrnDebug("Warning: Failed to Get ExtraFirm Info\n");
         return;
     }
-    if (ParseExtraFirmware(reply, sizeof reply, e.extfirm, sizeof e.extfirm) == 1) e.modtype = 1;
+    if (ParseExtraFirmware(reply, sizeof reply, e.extfirm, sizeof e.extfirm) == 1)
+        e.modtype = MODTYPE_GC;
 }
 
 int GetXPortData(int i)
@@ -146,7 +147,7 @@ int EnsureUnitData(int i)
 {
     if (i < 0 || i >= xportcount || i >= XPORT_MAX) return -1;
     DeviceEntry& e = xportset[i];
-    if (e.modtype == 3) return e.network_read == 1 || read_wifi_port(i) ? 0 : -1;
+    if (is_wifi(e)) return e.network_read == 1 || read_wifi_port(i) ? 0 : -1;
     if ((e.records_read & XPORT_RECORDS) == XPORT_RECORDS && e.network_read == 1) return 0;
     if ((e.records_read & record_bit(0)) == 0 || (e.records_read & record_bit(5)) == 0) {
         if (!read_first_records(i)) return -1;
@@ -183,7 +184,7 @@ int OnSearchDevice(int port)
             if (GetCmdPort(i) == port) {
                 workers.start(i);
                 PrnDebugf("%d : %d threads\n", i, workers.started());
-            } else if (e.modtype != 3) {
+            } else if (!is_wifi(e)) {
                 if (GetXPortData(i) == 0) e.model = -999;
             }
         }

@@ -26,10 +26,10 @@ const char* const kMail[3] = {"無効", "点灯時", "消灯時"};
 template <int N>
 bool has_input(int unit, const void*)
 {
-    return N < mail_ai_inputs(mail_model(unit));
+    return N < mail_ai_inputs(unit_model(unit));
 }
-bool any_input(int unit, const void*) { return mail_ai_inputs(mail_model(unit)) > 0; }
-bool has_do(int unit, const void*) { return mail_model(unit) == 10; }
+bool any_input(int unit, const void*) { return mail_ai_inputs(unit_model(unit)) > 0; }
+bool has_do(int unit, const void*) { return unit_model(unit) == 10; }
 
 template <int N>
 int read_threshold(int unit, void*)
@@ -87,9 +87,9 @@ const Step kWrites[] = {WRITE_AI(0), WRITE_AI(1), WRITE_AI(2), WRITE_DO(0), WRIT
 
 // ---- the threshold window ----
 
-bool three_inputs(int unit) { return mail_ai_inputs(mail_model(unit)) == 3; }
-bool four_columns(int unit) { return mail_ai_columns(mail_model(unit)) == 4; }
-bool three_columns(int unit) { return mail_ai_columns(mail_model(unit)) == 3; }
+bool three_inputs(int unit) { return mail_ai_inputs(unit_model(unit)) == 3; }
+bool four_columns(int unit) { return mail_ai_columns(unit_model(unit)) == 4; }
+bool three_columns(int unit) { return mail_ai_columns(unit_model(unit)) == 3; }
 bool four_cells_3(int unit) { return three_inputs(unit) && four_columns(unit); }
 
 #define CELL(slot, row, col, present) MAIL_ITEM(&win_analogset[slot], row, col, 10, nullptr, present)
@@ -201,8 +201,8 @@ int OnChangeCurAna(int column)
 
 int SetAnalogMenu(int unit)
 {
-    const int inputs = mail_ai_inputs(mail_model(unit));
-    const int columns = mail_ai_columns(mail_model(unit));
+    const int inputs = mail_ai_inputs(unit_model(unit));
+    const int columns = mail_ai_columns(unit_model(unit));
     if (inputs == 0) return -2;
     Thresholds t{};
     for (int i = 0; i < inputs; i++) {

@@ -3,10 +3,11 @@
 // records 1 and 3 to 7 of an XPort unit or one key/value text of a WiFi
 // module. The first failure stops everything after it.
 #include "screens/mail/KIVRAMailSet.h"
-#include "screens/ip/ip_screen.h"
 #include "screens/mail/mail_screen.h"
 
+#include "device/address_text.h"
 #include "device/record_fields.h"
+#include "device/wifi_set_text.h"
 #include "base/DebugLog.h"
 #include "base/bounded_text.h"
 
@@ -15,29 +16,17 @@
 
 namespace {
 
-const char kMailText[] =
-    "MHOST\r\n%s\r\nMPORT\r\n%d\r\nMUSER\r\n%s\r\nMPASS\r\n%s\r\nMFROM\r\n%s\r\nMTO1\r\n%s\r\n"
-    "MTO2\r\n%s\r\nMSUBJ\r\n%s\r\nEND\r\n";
-constexpr int kMailTextMax = 8 * MAIL_TEXT_LEN + sizeof kMailText + 16;
+constexpr int kMailTextMax = 8 * MAIL_TEXT_LEN + 128;
 
-// The texts of the WiFi mail keys, in the order of the set text.
-const char* const* wifi_values()
+// The module's mail keys as the screen holds them.
+WifiMailKeys mail_keys(const MailSet& m)
 {
-    static const char* values[7];
-    values[0] = mailset.smtp_server;
-    values[1] = mailset.auth_user;
-    values[2] = mailset.auth_pass;
-    values[3] = mailset.mail_from;
-    values[4] = mailset.mail_to1;
-    values[5] = mailset.mail_to2;
-    values[6] = mailset.mail_subject;
-    return values;
+    return {m.smtp_server, m.smtp_port, m.auth_user,  m.auth_pass,
+            m.mail_from,   m.mail_to1,  m.mail_to2, m.mail_subject};
 }
 
-// A CR or LF inside a value would end its line and start a key of its own.
-bool has_line_break(const char* text) { return std::strpbrk(text, "\r\n") != nullptr; }
-
-int write_wifi(int unit)
+// The entry takes the screen's values, then the module gets its text.
+int write_wifi(int unit, const char* text, int length)
 {
     DeviceEntry& e = xportset[unit];
     copy_text(e.mfrom, sizeof e.mfrom, mailset.mail_from);
@@ -48,10 +37,7 @@ int write_wifi(int unit)
     copy_text(e.mto1, sizeof e.mto1, mailset.mail_to1);
     copy_text(e.mto2, sizeof e.mto2, mailset.mail_to2);
     copy_text(e.msubj, sizeof e.msubj, mailset.mail_subject);
-    char text[kMailTextMax];
-    const int n = std::snprintf(text, sizeof text, kMailText, e.mhost, e.mport, e.muser, e.mpass,
-                                e.mfrom, e.mto1, e.mto2, e.msubj);
-    if (n < 0 || n >= static_cast<int>(sizeof text) || Set_ESP_Parameter(unit, text) < 0) {
+    if (length < 0 || Set_ESP_Parameter(unit, text) < 0) {
         PrnDebug("sending setuprecord1 failed\n");
         mail_message("通信エラー1", "", MAIL_MSG_ROW);
         return -2;
@@ -79,7 +65,7 @@ int write_records(int unit, uint8_t* r1, MailImages& im)
     };
     for (const RecordOut& r : records) {
         // Record 1 goes only to "GC" units whose credentials are to be set.
-        if (r.record == 1 && !(e.modtype == 1 && mailset.auth_send == 1)) continue;
+        if (r.record == 1 && !(is_gc(e) && mailset.auth_send == 1)) continue;
         uint8_t reply[4];
         if (UDP_SendRecv(e.addr.sin_addr.s_addr, r.image, SETUP_LEN, reply, sizeof reply) != 0) {
             PrnDebug(r.log);
@@ -102,7 +88,7 @@ void build_mail_records(const MailSet& m, int model, int modtype, MailImages& im
         put_text(r1, rec::auth_pass, m.auth_pass);
     }
     put_di_record_bits(m, model, modtype, im.r6, im.r7);
-    if (modtype == 1) {
+    if (is_gc(modtype)) {
         put_text(im.r4, rec::mail_host, m.smtp_server);
         put_ipv4(im.r5, rec::smtp_ip, 0);
     } else {
@@ -142,22 +128,25 @@ int OnOKMailSet(int unit)
 
 int mail_apply_item(int unit)
 {
-    const bool wifi = mail_modtype(unit) == 3;
+    const bool wifi = is_wifi(unit_modtype(unit));
+    // The module's text is built first: a value that cannot go into it is
+    // the operator's to change, and nothing is sent.
+    char text[kMailTextMax];
+    int length = 0;
     if (wifi) {
-        const char* const* values = wifi_values();
-        for (int k = 0; k < 7; k++) {
-            if (!has_line_break(values[k])) continue;
+        length = build_wifi_mail_text(mail_keys(mailset), text, sizeof text);
+        if (length == WIFI_TEXT_LINE_BREAK) {
             PrnDebug("mail setting holds a line break, not sent\n");
-            mail_message("通信エラー1", "", MAIL_MSG_ROW);
+            mail_message("入力エラー", "", MAIL_MSG_ROW);
             return 0;
         }
     }
     // A failure has been shown; the screen stays on "設定反映".
     if (OnOKMailSet(unit) != 0) return 0;
-    if (wifi) return write_wifi(unit);
+    if (wifi) return write_wifi(unit, text, length);
     // The working copies stay as read, so a later apply starts from them again.
     uint8_t r1[SETUP_LEN];
     MailImages images = mail_images;
-    build_mail_records(mailset, mail_model(unit), mail_modtype(unit), images, r1);
+    build_mail_records(mailset, unit_model(unit), unit_modtype(unit), images, r1);
     return write_records(unit, r1, images);
 }

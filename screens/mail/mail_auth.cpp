@@ -90,9 +90,9 @@ int SetAuthMenu()
 int mail_auth_item(int unit)
 {
     int r = 0;
-    if (mail_modtype(unit) == 3) {
+    if (is_wifi(unit_modtype(unit))) {
         r = SetAuthMenu();
-    } else if (mail_modtype(unit) == 1) {
+    } else if (is_gc(unit_modtype(unit))) {
         const int choice = choose_form(FORM_SMTP_AUTH, -1, -1, 1, win_mailset);
         if (choice == MENU_QUIT) return -1;
         if (choice == 2) {

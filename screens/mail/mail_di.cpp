@@ -20,8 +20,6 @@ int cur_id_di = 0;  // the row being edited
 
 enum class DiWay { None, Accessors, Memory, Record6 };
 
-bool is_wifi(int modtype) { return modtype == 3; }
-
 DiWay di_way(int model, int modtype)
 {
     if (is_wifi(modtype)) return DiWay::Accessors;
@@ -101,10 +99,10 @@ int write_memory(int unit, void*)
 int write_enable(int unit, void*) { return NQKivraSetDiMailEnable(unit, masks.enable); }
 int write_logic(int unit, void*) { return NQKivraSetDiMailLogic(unit, masks.logic); }
 
-bool by_memory(int unit, const void*) { return di_way(mail_model(unit), mail_modtype(unit)) == DiWay::Memory; }
+bool by_memory(int unit, const void*) { return di_way(unit_model(unit), unit_modtype(unit)) == DiWay::Memory; }
 bool by_accessors(int unit, const void*)
 {
-    return di_way(mail_model(unit), mail_modtype(unit)) == DiWay::Accessors;
+    return di_way(unit_model(unit), unit_modtype(unit)) == DiWay::Accessors;
 }
 
 const Step kWrite[] = {
@@ -139,8 +137,8 @@ void mail_di_layout(int model, int modtype, int* rows, int* cols)
 int InitDIMenu(int unit)
 {
     PrnDebug("Init DI Menu\n");
-    const int model = mail_model(unit);
-    const int modtype = mail_modtype(unit);
+    const int model = unit_model(unit);
+    const int modtype = unit_modtype(unit);
     mail_di_layout(model, modtype, &mailset.di_rows, &mailset.di_cols);
     if (mailset.di_cols == 0) return 0;
     for (int i = 0; i < mailset.di_rows; i++) {
@@ -219,7 +217,7 @@ int write_di_settings(int unit)
     masks.enable &= rows_mask;
     masks.logic &= rows_mask;
     mailset.di_any = masks.enable != 0 ? 1 : 0;
-    if (di_way(mail_model(unit), mail_modtype(unit)) == DiWay::Memory) {
+    if (di_way(unit_model(unit), unit_modtype(unit)) == DiWay::Memory) {
         masks.enable |= 0xE0;
         masks.logic |= 0xE0;
     }
@@ -229,7 +227,7 @@ int write_di_settings(int unit)
 void put_di_record_bits(const MailSet& m, int model, int modtype, uint8_t* r6, uint8_t* r7)
 {
     if (is_wifi(modtype)) return;
-    const bool gc = modtype == 1;
+    const bool gc = is_gc(modtype);
     if (model == 0 || model == 5 || model == 6 || model == 9 || model == 11) {
         put_byte(r6, rec::di_enable_a, (get_byte(r6, rec::di_enable_a) & ~7) | (m.di_any ? 1 : 0));
         if (m.di_any) put_byte(r6, rec::di_logic_a, get_byte(r6, rec::di_logic_a) | 1);

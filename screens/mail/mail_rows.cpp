@@ -25,7 +25,7 @@ const MailUnit& unit_of(const RowContext& ctx) { return *static_cast<const MailU
 
 bool auth_present(const RowContext& ctx)
 {
-    return unit_of(ctx).modtype == 1 || unit_of(ctx).modtype == 3;
+    return is_gc(unit_of(ctx).modtype) || is_wifi(unit_of(ctx).modtype);
 }
 bool di_present_at(const RowContext& ctx, int mode)
 {
@@ -60,7 +60,7 @@ const TextItem kTextItems[] = {
 unsigned form_of(int mode, int modtype)
 {
     switch (mode) {
-    case MAILMODE_SERVER: return modtype == 1 || modtype == 3 ? FORM_SMTP_HOST : FORM_SMTP_IP;
+    case MAILMODE_SERVER: return is_gc(modtype) || is_wifi(modtype) ? FORM_SMTP_HOST : FORM_SMTP_IP;
     case MAILMODE_PORT: return FORM_SMTP_PORT;
     case MAILMODE_FROM: return FORM_MAIL_FROM;
     case MAILMODE_TO1: return FORM_MAIL_TO1;
@@ -159,7 +159,7 @@ constexpr int kRowCount = static_cast<int>(sizeof kRows / sizeof kRows[0]);
 
 MailUnit unit_facts(int unit)
 {
-    MailUnit u{mail_model(unit), mail_modtype(unit), 0};
+    MailUnit u{unit_model(unit), unit_modtype(unit), 0};
     int cols = 0;
     mail_di_layout(u.model, u.modtype, &u.di_rows, &cols);
     return u;

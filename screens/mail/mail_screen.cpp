@@ -43,23 +43,23 @@ namespace {
 
 std::unique_ptr<ScreenWindows> open_windows;
 
-bool named_server(int unit) { return mail_modtype(unit) == 1 || mail_modtype(unit) == 3; }
+bool named_server(int unit) { return is_gc(unit_modtype(unit)) || is_wifi(unit_modtype(unit)); }
 bool address_server(int unit) { return !named_server(unit); }
-bool gc_unit(int unit) { return mail_modtype(unit) == 1; }
-bool wifi_unit(int unit) { return mail_modtype(unit) == 3; }
-bool analog_low(int unit) { int m = mail_model(unit); return m == 8 || m == 9 || m == 11; }
-bool model10(int unit) { return mail_model(unit) == 10; }
+bool gc_unit(int unit) { return is_gc(unit_modtype(unit)); }
+bool wifi_unit(int unit) { return is_wifi(unit_modtype(unit)); }
+bool analog_low(int unit) { int m = unit_model(unit); return m == 8 || m == 9 || m == 11; }
+bool model10(int unit) { return unit_model(unit) == 10; }
 
 int di_rows_of(int unit)
 {
     int rows = 0, cols = 0;
-    mail_di_layout(mail_model(unit), mail_modtype(unit), &rows, &cols);
+    mail_di_layout(unit_model(unit), unit_modtype(unit), &rows, &cols);
     return rows;
 }
 int di_cols_of(int unit)
 {
     int rows = 0, cols = 0;
-    mail_di_layout(mail_model(unit), mail_modtype(unit), &rows, &cols);
+    mail_di_layout(unit_model(unit), unit_modtype(unit), &rows, &cols);
     return cols;
 }
 bool di_section(int unit) { return di_cols_of(unit) != 0; }
@@ -119,7 +119,7 @@ void take_values(int unit)
 {
     const DeviceEntry& e = xportset[unit];
     MailSet& m = mailset;
-    if (e.modtype == 3) {
+    if (is_wifi(e)) {
         // A sender without its user part counts as none.
         if (e.mfrom[0] != '@') copy_text_n(m.mail_from, MAIL_TEXT_LEN, e.mfrom, sizeof e.mfrom);
         copy_text_n(m.smtp_server, MAIL_TEXT_LEN, e.mhost, sizeof e.mhost);
@@ -132,7 +132,7 @@ void take_values(int unit)
         return;
     }
     const MailImages& im = mail_images;
-    if (e.modtype == 1) {
+    if (is_gc(e)) {
         get_text(im.r4, rec::mail_host, m.smtp_server, MAIL_TEXT_LEN);
     } else {
         uint8_t b[4];
@@ -167,8 +167,6 @@ void show_values()
 
 }  // namespace
 
-int mail_model(int unit) { return unit >= 0 && unit < XPORT_MAX ? xportset[unit].model : -1; }
-int mail_modtype(int unit) { return unit >= 0 && unit < XPORT_MAX ? xportset[unit].modtype : -1; }
 
 void show_value(WINDOW* field, const char* value)
 {
@@ -193,7 +191,7 @@ int SetMailAlertMenu(int unit)
     if (unit < 0 || unit >= xportcount || unit >= XPORT_MAX) return 0;
     DeviceEntry& e = xportset[unit];
     // The screen shows and writes back the records as read from the unit.
-    if (e.modtype != 3 && EnsureUnitData(unit) != 0) {
+    if (!is_wifi(e) && EnsureUnitData(unit) != 0) {
         MyMsgBox("通信エラー", "", MSG_ROW_MENU, win_mainset[0]);
         return 0;
     }

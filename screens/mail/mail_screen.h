@@ -44,10 +44,6 @@ extern MailImages mail_images;
 constexpr int MAIL_MSG_ROW = 10;    // message boxes of the screen and its reads
 constexpr int MAIL_APPLY_ROW = 15;  // failures of the unit commands
 
-// The unit's model and module kind (-1 for an index outside the table).
-int mail_model(int unit);
-int mail_modtype(int unit);
-
 // A field shows a value cut to its width at a character boundary.
 void show_value(WINDOW* field, const char* value);
 // A message box over the screen, redrawn afterwards.

@@ -56,8 +56,8 @@ constexpr int UNKNOWN_MODEL_ROW = 15;
 
 bool offered(const Offer& o, int modtype)
 {
-    if (modtype == 3) return o.wifi;
-    if (modtype == 1) return o.gc;
+    if (is_wifi(modtype)) return o.wifi;
+    if (is_gc(modtype)) return o.gc;
     return o.xport;
 }
 

@@ -2,7 +2,7 @@
 // decimal parts 0..255 without leading zeros (trailing blanks aside); a
 // parsed address prints back as the same text, and every address prints as
 // a text that parses back to it.
-#include "screens/ip/ip_screen.h"
+#include "device/address_text.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "ui/ipv4_field_type.h"
 

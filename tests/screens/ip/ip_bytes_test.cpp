@@ -1,6 +1,6 @@
 // What the IP screens put on the wire, checked without a unit: the moves of
-// the row machine, the record 0 image, the WiFi "IP" text and the address
-// texts they are built from.
+// the row machine, the record 0 image and the address texts they are built
+// from (the WiFi "IP" text: tests/device/wifi_set_text_test.cpp).
 #include "screens/ip/ip_screen.h"
 
 #include "device/KIVRAXPort.h"
@@ -183,20 +183,6 @@ TEST(IpRecord0, AMaskWithAHoleIsRefused)
                   -1)
             << mask;
     }
-}
-
-TEST(IpWifiText, CarriesTheThreeTextsAsKeyValueLines)
-{
-    char out[512];
-    int n = format_wifi_ip_text(out, sizeof out, "192.0.2.60", "255.255.255.0", "192.0.2.1");
-    const std::string want =
-        "IP\r\n192.0.2.60\r\nSUBM\r\n255.255.255.0\r\nGWAY\r\n192.0.2.1\r\nEND\r\n";
-    EXPECT_EQ(std::string(out), want);
-    EXPECT_EQ(n, static_cast<int>(want.size()));
-
-    char small[20];
-    EXPECT_EQ(format_wifi_ip_text(small, sizeof small, "192.0.2.60", "255.255.255.0", "192.0.2.1"),
-              -1);
 }
 
 }  // namespace

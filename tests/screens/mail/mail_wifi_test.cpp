@@ -60,7 +60,8 @@ TEST(MailWifi, TheEightKeysGoOutInOneTextWithLongValuesWhole)
     ASSERT_TRUE(t.wait_gone(op::MENU_TITLE)) << t.dump();
 
     // Model 9 without input rows: Down from the subject reaches the analog
-    // button and Up comes back; a subject holding a CR is never sent.
+    // button and Up comes back; a subject holding a CR is the operator's to
+    // change ("入力エラー"), and nothing is sent.
     ASSERT_TRUE(s.open_menu("192.0.2.21") && s.reopen_mail()) << t.dump();
     EXPECT_TRUE(op::cells_are(t, 18, 4, "   アナログ閾値設定", 19));
     for (int row : {ROW_PORT, ROW_AUTH, ROW_FROM, ROW_TO1, ROW_TO2, ROW_SUBJECT})
@@ -70,7 +71,7 @@ TEST(MailWifi, TheEightKeysGoOutInOneTextWithLongValuesWhole)
     ASSERT_TRUE(s.move(&rig::Term::down, 18) && s.move(&rig::Term::down, ROW_APPLY, COL_APPLY));
     const size_t before = s.tcp_in("w9").size();
     t.enter();
-    ASSERT_TRUE(s.wait_message(10, "通信エラー1", "")) << t.dump();
+    ASSERT_TRUE(s.wait_message(10, "入力エラー", "")) << t.dump();
     t.enter();
     EXPECT_TRUE(s.wait_bg(ROW_APPLY, COL_APPLY, BLUE)) << "the screen stays on 設定反映";
     t.esc();
