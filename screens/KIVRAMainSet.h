@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <netinet/in.h>
 
+#include "device/ping.h"
+#include "settings/ip_settings.h"
+
 constexpr int MYIP_MAX = 64;
 
 struct MyIpEntry {
@@ -53,9 +56,7 @@ int loop_ipset_gateway(char* gw, int i);
 int OnChangeSelDHCP(int sel);
 int OnChangeSelDHCPSame(int sel);
 int OnSetIP(const char* addr, const char* mask, const char* gw, int i);
-int SetIPAddressOnly(const uint8_t* mac, in_addr_t ip);
 
-// Ping check and adding a unit by address
-int SendPingCmd(const char* addr);
+// Ping check (the ping itself: device/ping.h) and adding a unit by address
 void CheckPing(const char* addr, int i);
 int OnAddDevice(const char* addr, int port);

@@ -178,6 +178,12 @@ int run_steps(const Step* steps, int count, int unit, void* state, WINDOW* resto
     return 0;
 }
 
+void show_failure(const StepResult& r, WINDOW* restore)
+{
+    if (r.ok() || r.message == nullptr) return;
+    MyMsgBox(r.message, r.detail != nullptr ? r.detail : "", r.row, restore);
+}
+
 // ---- forms ----
 
 int edit_form(unsigned form, int row, int col, const char* preset, char* out, int outsize,

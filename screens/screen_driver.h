@@ -7,6 +7,8 @@
 
 #include <curses.h>
 
+#include "settings/settings_steps.h"
+
 #include <cstddef>
 
 // ---- layout ----
@@ -129,6 +131,10 @@ int run_steps(const Step (&steps)[N], int unit, void* state, WINDOW* restore)
 {
     return run_steps(steps, static_cast<int>(N), unit, state, restore);
 }
+
+// Shows a failed read's or apply's message box (nothing when it has no
+// message), `restore` redrawn after the key.
+void show_failure(const StepResult& r, WINDOW* restore);
 
 // ---- forms ----
 

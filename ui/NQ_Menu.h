@@ -3,6 +3,8 @@
 
 #include <curses.h>
 
+#include "ui/message_rows.h"
+
 constexpr int SCROLL_BOXES = 10;
 constexpr int SCROLL_LINES = 256;
 constexpr int SCROLL_LINE_BYTES = 80;   // a device-list line with its line feed fits
@@ -46,13 +48,6 @@ constexpr int MENU_LEAVE_UP = 1;
 constexpr int MENU_LEAVE_DOWN = 2;
 constexpr int MENU_LEAVE_BOTH = 3;
 
-// Screen rows of the message boxes: the settings menu and IP screens, the
-// analog and input extension screens, the mail screen and adding a unit
-// and the boxes shown over a form's place.
-constexpr int MSG_ROW_MENU = 18;
-constexpr int MSG_ROW_SETTINGS = 15;
-constexpr int MSG_ROW_UPPER = 10;
-constexpr int MSG_ROW_FORM = 5;
 
 int select_menu(WINDOW** wins, int nitems, int vertical, int exitflags, int scrollid, int start,
                 int (*onchange)(int));

@@ -1,123 +1,57 @@
-// Applying the IP screens' settings: setup record 0 of an XPort unit, the
-// "IP" text of a WiFi module, or the set-address broadcast for a unit outside
-// the host's networks; and the address texts and images they are built from.
+// Applying the IP screens' settings (settings/ip_settings.h) and the ping
+// check, with their messages.
 #include "screens/KIVRAMainSet.h"
 #include "screens/ip/ip_screen.h"
 
 #include "device/KIVRAXPort.h"
-#include "device/record_fields.h"
-#include "device/wifi_set_text.h"
+#include "device/ping.h"
+#include "screens/screen_driver.h"
+#include "settings/ip_settings.h"
 #include "base/DebugLog.h"
-
-#include <arpa/inet.h>
-
-#include <cstdio>
-#include <cstring>
 
 namespace {
 
 void applied() { ip_message("設定完了しました。", "デバイスを再起動します。"); }
 
-void comm_error() { ip_message("通信エラー", ""); }
+bool own_address(const char* addr, int i)
+{
+    in_addr_t a = 0;
+    return parse_dotted_quad(addr, &a) && is_own_address(i, a);
+}
 
 }  // namespace
-
-int is_own_address(const char* addr, int i)
-{
-    if (addr == nullptr || i < 0 || i >= xportcount) return 0;
-    const char* own = xportset[i].ipstr;
-    size_t n = strnlen(own, sizeof xportset[i].ipstr);
-    return std::strlen(addr) == n && std::memcmp(addr, own, n) == 0 ? 1 : 0;
-}
-
-int SetIPAddressOnly(const uint8_t* mac, in_addr_t ip)
-{
-    if (mac == nullptr) return 0;
-    uint8_t dgram[IP_SETUP_LEN];
-    BuildIPSetup(mac, ip, dgram);
-    char text[16];
-    format_dotted(ip, text);
-    PrnDebugf("IP SET : MAC %x-%x-%x-%x-%x-%x : IP %s\n", mac[0], mac[1], mac[2], mac[3], mac[4],
-              mac[5], text);
-    // Sent to every host of the segment; the unit with this MAC takes the address.
-    if (UDP_SendRecv(INADDR_BROADCAST, dgram, IP_SETUP_LEN, nullptr, 0) != 0) {
-        PrnDebug("UDP SendRecv Error\n");
-        return 0;
-    }
-    return 1;
-}
 
 int OnSetIP(const char* addr, const char* mask, const char* gw, int i)
 {
     if (addr == nullptr || i < 0 || i >= xportcount) return 0;
-    DeviceEntry& e = xportset[i];
-    const bool dhcp_on = dhcp_sel == 1;
-    const bool wifi = is_wifi(e);
-
-    // An address that some host already answers at would collide; the unit's
-    // own address answers, so it is not asked.
-    if (!dhcp_on) {
-        if (!is_own_address(addr, i) && SendPingCmd(addr) == 0) {
-            ip_message("衝突の恐れがあるため", "そのIPアドレスには設定できません。");
-            return 0;
-        }
-    } else if (wifi) {
-        ip_message("この機器はDHCP設定", "することができません。");
-        return 0;
-    }
-
     // The edit buffers hold plain dotted addresses (the screen keeps no other
     // text); anything else is never turned into an address of 0 or all ones.
-    in_addr_t ip = 0;
-    in_addr_t netmask = 0;
-    in_addr_t gateway = 0;
-    if (!dhcp_on && !parse_dotted_quad(addr, &ip)) return 0;
-
-    if (e.samenet == 0) {
-        // A WiFi module does not answer "IP-SETUP": nothing it cannot take is sent.
-        if (wifi) {
-            comm_error();
-            return 0;
-        }
-        if (SetIPAddressOnly(e.mac, ip) == 0) {
-            comm_error();
-            return 0;
-        }
-        applied();
-        DeleteXPort(i);
-        return 1;
-    }
-
-    if (mask == nullptr || gw == nullptr) return 0;
-    if (!dhcp_on && (!parse_dotted_quad(mask, &netmask) || !parse_dotted_quad(gw, &gateway)))
+    IpSettings values;
+    values.dhcp = dhcp_sel == 1;
+    if (!values.dhcp && (!parse_dotted_quad(addr, &values.address) ||
+                         (mask != nullptr && !parse_dotted_quad(mask, &values.netmask)) ||
+                         (gw != nullptr && !parse_dotted_quad(gw, &values.gateway))))
         return 0;
-    uint8_t image[SETUP0_LEN];
-    if (build_record0_write(e.setup0, dhcp_on, ip, netmask, gateway, image) != 0) {
-        ip_message("サブネットマスク設定エラー", "");
-        return 0;
-    }
-
-    if (wifi) {
-        // The texts are plain dotted addresses, so the text never holds a
-        // line break; a text that cannot be built is never sent either.
-        char text[96];
-        if (build_wifi_ip_text(ip, netmask, gateway, text, sizeof text) < 0 ||
-            Set_ESP_Parameter(i, text) < 0) {
-            comm_error();
-            return 0;
-        }
-        // The module restarts with its new address; the entry stays listed.
-        applied();
-        return 1;
-    }
-
-    uint8_t reply[4];
-    if (UDP_SendRecv(e.addr.sin_addr.s_addr, image, SETUP0_LEN, reply, sizeof reply) != 0) {
-        PrnDebug("Failed to Send SetupRecord 0\n");
-        comm_error();
+    const StepResult r = apply_ip_settings(i, values);
+    if (!r.ok()) {
+        show_failure(r, win_ipset[0]);
         return 0;
     }
     applied();
-    DeleteXPort(i);
+    // A WiFi module restarts with its new address; its entry stays listed.
+    if (!is_wifi(xportset[i])) DeleteXPort(i);
     return 1;
+}
+
+void CheckPing(const char* addr, int i)
+{
+    if (addr == nullptr) return;
+    int r = SendPingCmd(addr);
+    PrnDebugf("ret value = %d\n", r);
+    if (r != 0) {
+        ip_message("PINGに応答がありません。", "このアドレスは設定可能と思われます。");
+        return;
+    }
+    bool own = own_address(addr, i);
+    ip_message("PINGに応答がありました。", own ? "" : "この設定はアドレス衝突の恐れがあります。");
 }

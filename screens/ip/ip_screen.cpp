@@ -78,17 +78,18 @@ int SetIPMenu(int i)
     PrnDebug("IP Setting Menu\n");
     if (i < 0 || i >= xportcount) return -2;
     // The screen shows and writes back what was read from the unit, never zeros.
-    if (EnsureUnitData(i) != 0) {
-        MyMsgBox("通信エラー", "", MSG_ROW_MENU, win_mainset[0]);
+    IpSettings values;
+    const StepResult read = read_ip_settings(i, values);
+    if (!read.ok()) {
+        show_failure(read, win_mainset[0]);
         return -2;
     }
-    const DeviceEntry& e = xportset[i];
     char addr[IP_TEXT_LEN];
     char mask[IP_TEXT_LEN];
     char gw[IP_TEXT_LEN];
-    std::snprintf(addr, sizeof addr, "%.*s", static_cast<int>(sizeof e.ipstr), e.ipstr);
-    format_dotted(e.netmask, mask);
-    format_dotted(e.gateway, gw);
+    format_dotted(values.address, addr);
+    format_dotted(values.netmask, mask);
+    format_dotted(values.gateway, gw);
     int r = -2;
     {
         ScreenWindows windows(kMenuLayout, i);
@@ -97,7 +98,7 @@ int SetIPMenu(int i)
         show_text(win_gatewayset[1], gw);
         doupdate();
         ipselect_mode = IPROW_DHCP;
-        dhcp_sel = e.dhcp == 1 ? 1 : 2;
+        dhcp_sel = values.dhcp ? 1 : 2;
         if (windows.ok()) r = run_ip_rows(addr, mask, gw, i);
     }
     redraw_screen();

@@ -44,12 +44,6 @@ int ip_next_row(int row, int move, int dhcp_on, int samenet);
 // screen; mask and gw are null on the address-only screen.
 int run_ip_rows(char* addr, char* mask, char* gw, int i);
 
-// 1 when the text is unit i's current address (ipstr).
-int is_own_address(const char* addr, int i);
-
-// The argument vector of the ping check: ping -q -c 1 -w 2 <addr>, ended by a null.
-constexpr int PING_ARGC = 7;
-void ping_argv(const char* addr, const char* argv[PING_ARGC + 1]);
 
 // A message box of the IP screens at row 18, redrawing the IP frame after the key.
 void ip_message(const char* line1, const char* line2);

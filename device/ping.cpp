@@ -1,10 +1,8 @@
 // The ping check: asks the system's ping command whether some host already
 // answers at an address. The command runs from an argument vector, never
 // through a shell, so no address text can be read as shell syntax.
-#include "screens/KIVRAMainSet.h"
-#include "screens/ip/ip_screen.h"
+#include "device/ping.h"
 
-#include "device/KIVRAXPort.h"
 #include "base/DebugLog.h"
 
 #include <fcntl.h>
@@ -14,6 +12,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 
 extern char** environ;
 
@@ -46,12 +45,16 @@ class QuietChild {
     bool ok_ = false;
 };
 
-// While the command runs, Ctrl-C and Ctrl-\ end only the command, as they
+// While a command runs, Ctrl-C and Ctrl-\ end only the command, as they
 // would under the system shell; the child gets the default actions back.
+// Pings of several threads share one setting: the first saves the actions
+// the program had, the last puts them back.
 class IgnoreInterrupts {
   public:
     IgnoreInterrupts()
     {
+        std::lock_guard<std::mutex> hold(lock_);
+        if (users_++ > 0) return;
         struct sigaction ign = {};
         ign.sa_handler = SIG_IGN;
         sigemptyset(&ign.sa_mask);
@@ -60,6 +63,8 @@ class IgnoreInterrupts {
     }
     ~IgnoreInterrupts()
     {
+        std::lock_guard<std::mutex> hold(lock_);
+        if (--users_ > 0) return;
         sigaction(SIGINT, &old_int_, nullptr);
         sigaction(SIGQUIT, &old_quit_, nullptr);
     }
@@ -67,8 +72,10 @@ class IgnoreInterrupts {
     IgnoreInterrupts& operator=(const IgnoreInterrupts&) = delete;
 
   private:
-    struct sigaction old_int_ = {};
-    struct sigaction old_quit_ = {};
+    static inline std::mutex lock_;
+    static inline int users_ = 0;
+    static inline struct sigaction old_int_ = {};
+    static inline struct sigaction old_quit_ = {};
 };
 
 class SpawnAttr {
@@ -127,17 +134,4 @@ int SendPingCmd(const char* addr)
         if (errno != EINTR) return -1;
     }
     return status;
-}
-
-void CheckPing(const char* addr, int i)
-{
-    if (addr == nullptr) return;
-    int r = SendPingCmd(addr);
-    PrnDebugf("ret value = %d\n", r);
-    if (r != 0) {
-        ip_message("PINGに応答がありません。", "このアドレスは設定可能と思われます。");
-        return;
-    }
-    bool own = is_own_address(addr, i);
-    ip_message("PINGに応答がありました。", own ? "" : "この設定はアドレス衝突の恐れがあります。");
 }
