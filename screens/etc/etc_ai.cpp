@@ -15,30 +15,30 @@ namespace {
 constexpr int kSamplingChoices = 8;
 constexpr int kRangeChoices = 6;
 
-const WindowSpec kAiLayout[] = {
+const LegacyWindowSpec kAiLayout[] = {
     ETC_FRAME,
-    ETC_LABEL(2, 3, "ADC サンプリング:"),
-    ETC_LABEL(4, 3, "AI1 入力レンジ  :"),
-    ETC_LABEL(6, 3, "AI2 入力レンジ  :"),
-    ETC_LABEL(8, 3, "AI3 入力レンジ  :"),
-    ETC_ITEM(&win_etcai[1], 2, 22, 14, nullptr),
-    ETC_ITEM(&win_etcai[2], 4, 22, 14, nullptr),
-    ETC_ITEM(&win_etcai[3], 6, 22, 14, nullptr),
-    ETC_ITEM(&win_etcai[4], 8, 22, 14, nullptr),
-    ETC_ITEM(&win_etcai[5], 10, 40, 16, "設定反映"),
+    LAYOUT_LABEL(2, 3, "ADC サンプリング:", nullptr),
+    LAYOUT_LABEL(4, 3, "AI1 入力レンジ  :", nullptr),
+    LAYOUT_LABEL(6, 3, "AI2 入力レンジ  :", nullptr),
+    LAYOUT_LABEL(8, 3, "AI3 入力レンジ  :", nullptr),
+    LAYOUT_ITEM(&win_etcai[1], 2, 22, 14, nullptr, nullptr),
+    LAYOUT_ITEM(&win_etcai[2], 4, 22, 14, nullptr, nullptr),
+    LAYOUT_ITEM(&win_etcai[3], 6, 22, 14, nullptr, nullptr),
+    LAYOUT_ITEM(&win_etcai[4], 8, 22, 14, nullptr, nullptr),
+    LAYOUT_ITEM(&win_etcai[5], 10, 40, 16, "設定反映", nullptr),
 };
 
-const WindowSpec kAiV2Layout[] = {
+const LegacyWindowSpec kAiV2Layout[] = {
     ETC_FRAME,
-    ETC_LABEL(2, 3, "ADC サンプリング:"),
-    ETC_LABEL(4, 3, "AI1 入力設定  :"),
-    ETC_LABEL(6, 3, "AI2 入力設定  :"),
-    ETC_LABEL(8, 3, "AI3 入力設定  :"),
-    ETC_ITEM(&win_etcai[1], 2, 22, 14, nullptr),
-    ETC_ITEM(&win_etcai[2], 4, 22, 14, "設定画面へ"),
-    ETC_ITEM(&win_etcai[3], 6, 22, 14, "設定画面へ"),
-    ETC_ITEM(&win_etcai[4], 8, 22, 14, "設定画面へ"),
-    ETC_ITEM(&win_etcai[5], 10, 40, 16, "設定反映"),
+    LAYOUT_LABEL(2, 3, "ADC サンプリング:", nullptr),
+    LAYOUT_LABEL(4, 3, "AI1 入力設定  :", nullptr),
+    LAYOUT_LABEL(6, 3, "AI2 入力設定  :", nullptr),
+    LAYOUT_LABEL(8, 3, "AI3 入力設定  :", nullptr),
+    LAYOUT_ITEM(&win_etcai[1], 2, 22, 14, nullptr, nullptr),
+    LAYOUT_ITEM(&win_etcai[2], 4, 22, 14, "設定画面へ", nullptr),
+    LAYOUT_ITEM(&win_etcai[3], 6, 22, 14, "設定画面へ", nullptr),
+    LAYOUT_ITEM(&win_etcai[4], 8, 22, 14, "設定画面へ", nullptr),
+    LAYOUT_ITEM(&win_etcai[5], 10, 40, 16, "設定反映", nullptr),
 };
 
 bool second_generation(int i, const void*) { return unit_model(i) == 10; }

@@ -25,16 +25,16 @@ int outputs_of(int i) { return three_outputs(i) ? 3 : 2; }
         &win_etcao[3 * (c) + 2], 0, 4 + 2 * (c), 22, 1, 12, PAIR_ITEM, nullptr, false, present \
     }
 
-const WindowSpec kAoLayout[] = {
+const LegacyWindowSpec kAoLayout[] = {
     ETC_FRAME,
-    ETC_LABEL(2, 2, "アナログ出力初期値"),
-    ETC_LABEL(4, 4, "AO1 :"),
-    ETC_LABEL(6, 4, "AO2 :"),
+    LAYOUT_LABEL(2, 2, "アナログ出力初期値", nullptr),
+    LAYOUT_LABEL(4, 4, "AO1 :", nullptr),
+    LAYOUT_LABEL(6, 4, "AO2 :", nullptr),
     {nullptr, 0, 8, 4, 0, 0, 0, "AO3 :", false, three_outputs},
     AO_ROW_WINDOWS(0, nullptr),
     AO_ROW_WINDOWS(1, nullptr),
     AO_ROW_WINDOWS(2, three_outputs),
-    ETC_ITEM(&win_etcaosend[1], 10, 36, 16, "設定反映"),
+    LAYOUT_ITEM(&win_etcaosend[1], 10, 36, 16, "設定反映", nullptr),
 };
 
 #undef AO_ROW_WINDOWS
@@ -122,8 +122,8 @@ const Step kAoWrites[] = {
 enum { AOROW_APPLY = 4 };
 
 // The item an output row starts on: 1 the kind, 2 the value.
-int& start_item(const RowContext& ctx) { return *static_cast<int*>(ctx.state); }
-int output_start(const RowContext& ctx) { return start_item(ctx); }
+int& start_item(const LegacyRowContext& ctx) { return *static_cast<int*>(ctx.state); }
+int output_start(const LegacyRowContext& ctx) { return start_item(ctx); }
 
 int choose_kind(int c, int row)
 {
@@ -164,7 +164,7 @@ int edit_value(int c, int row)
     return 0;
 }
 
-int output_enter(RowContext& ctx, int item)
+int output_enter(LegacyRowContext& ctx, int item)
 {
     const int row = *ctx.mode;
     start_item(ctx) = item;
@@ -172,18 +172,18 @@ int output_enter(RowContext& ctx, int item)
     return r < 0 ? -1 : 0;
 }
 
-bool third_row(const RowContext& ctx) { return three_outputs(ctx.unit); }
+bool third_row(const LegacyRowContext& ctx) { return three_outputs(ctx.unit); }
 
-void apply_leave(RowContext& ctx) { start_item(ctx) = 1; }
+void apply_leave(LegacyRowContext& ctx) { start_item(ctx) = 1; }
 
-int apply_enter(RowContext& ctx, int)
+int apply_enter(LegacyRowContext& ctx, int)
 {
     start_item(ctx) = 1;
     return OnSendEtcAO(ctx.unit) != 0 ? 1 : 0;
 }
 
 // mode, windows, items, vertical, up, down, present, start, onchange, enter, leave, items_fn
-const RowSpec kAoRows[] = {
+const LegacyRowSpec kAoRows[] = {
     {1, &win_etcao[0], 2, 0, ROW_PREV, ROW_NEXT, nullptr, output_start, nullptr, output_enter,
      nullptr, nullptr},
     {2, &win_etcao[3], 2, 0, ROW_PREV, ROW_NEXT, nullptr, output_start, nullptr, output_enter,
@@ -207,7 +207,7 @@ int SetEtcMenuAO(int i)
     doupdate();
     int mode = 1;
     int item = 1;
-    RowContext ctx{i, &mode, &item, kAoRows, 4};
+    LegacyRowContext ctx{i, &mode, &item, kAoRows, 4};
     const int r = run_rows(ctx);
     if (r == -1) return -1;
     return r == 1 ? 1 : 0;

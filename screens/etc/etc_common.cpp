@@ -41,7 +41,7 @@ int SetEtcMenu(int i)
     }
 }
 
-bool open_etc_windows(const WindowSpec* layout, int count, int i)
+bool open_etc_windows(const LegacyWindowSpec* layout, int count, int i)
 {
     etc_windows.reset();
     etc_windows.emplace(layout, count, i);

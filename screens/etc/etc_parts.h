@@ -4,7 +4,7 @@
 
 #include "device/KIVRAXPort.h"
 #include "screens/etc/KIVRAEtc.h"
-#include "screens/screen_driver.h"
+#include "screens/legacy_driver.h"
 #include "ui/NQ_Menu.h"
 #include "ui/colour_pairs.h"
 
@@ -13,14 +13,6 @@
     {&win_etcset[0], -1, 2, 1, 20, 78, PAIR_BASE, nullptr, true, nullptr}, \
     {                                                                      \
         nullptr, 0, 0, 1, 0, 0, 0, "その他の設定", false, nullptr          \
-    }
-#define ETC_LABEL(row, col, text)                           \
-    {                                                       \
-        nullptr, 0, row, col, 0, 0, 0, text, false, nullptr \
-    }
-#define ETC_ITEM(slot, row, col, cols, text)                        \
-    {                                                               \
-        slot, 0, row, col, 1, cols, PAIR_ITEM, text, false, nullptr \
     }
 
 // One exchange of an opening or an apply: its pause, and on failure
@@ -32,9 +24,9 @@
 
 // Opens a screen's layout for unit i and shows it; DeleteEtcMenu removes it.
 // False when a window could not be made (the windows made are removed).
-bool open_etc_windows(const WindowSpec* layout, int count, int i);
+bool open_etc_windows(const LegacyWindowSpec* layout, int count, int i);
 template <size_t N>
-bool open_etc_windows(const WindowSpec (&layout)[N], int i)
+bool open_etc_windows(const LegacyWindowSpec (&layout)[N], int i)
 {
     return open_etc_windows(layout, static_cast<int>(N), i);
 }

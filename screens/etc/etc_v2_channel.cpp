@@ -30,17 +30,17 @@ enum { V2ROW_RANGE = 1, V2ROW_TC = 2, V2ROW_OK = 9 };
         slot, 0, row, 17, 1, 16, PAIR_ITEM, nullptr, false, nullptr \
     }
 
-const WindowSpec kChannelLayout[] = {
+const LegacyWindowSpec kChannelLayout[] = {
     {&win_v2etcset[0], -1, 4, 2, 17, 76, PAIR_BASE, nullptr, true, nullptr},
-    ETC_LABEL(2, 3, "入力レンジ  :"),
-    ETC_LABEL(4, 3, "熱電対タイプ:"),
-    ETC_LABEL(5, 3, "冷接点補償  :"),
-    ETC_LABEL(6, 3, "断線検知    :"),
-    ETC_LABEL(7, 3, "断線時出力  :"),
-    ETC_LABEL(9, 2, "温度延長出力スケール設定"),
-    ETC_LABEL(11, 3, "レンジ      :"),
-    ETC_LABEL(12, 3, "下限温度    :"),
-    ETC_LABEL(13, 3, "上限温度    :"),
+    LAYOUT_LABEL(2, 3, "入力レンジ  :", nullptr),
+    LAYOUT_LABEL(4, 3, "熱電対タイプ:", nullptr),
+    LAYOUT_LABEL(5, 3, "冷接点補償  :", nullptr),
+    LAYOUT_LABEL(6, 3, "断線検知    :", nullptr),
+    LAYOUT_LABEL(7, 3, "断線時出力  :", nullptr),
+    LAYOUT_LABEL(9, 2, "温度延長出力スケール設定", nullptr),
+    LAYOUT_LABEL(11, 3, "レンジ      :", nullptr),
+    LAYOUT_LABEL(12, 3, "下限温度    :", nullptr),
+    LAYOUT_LABEL(13, 3, "上限温度    :", nullptr),
     V2_VALUE(&win_v2etcrange[1], 2),
     V2_VALUE(&win_v2etcset[1], 4),
     V2_VALUE(&win_v2etcset[2], 5),
@@ -61,7 +61,7 @@ struct Channel {
     int tc_item;  // the thermocouple item the list starts on
 };
 
-Channel& channel_of(const RowContext& ctx) { return *static_cast<Channel*>(ctx.state); }
+Channel& channel_of(const LegacyRowContext& ctx) { return *static_cast<Channel*>(ctx.state); }
 
 // The on/off texts of the three flag values.
 struct FlagItem {
@@ -144,7 +144,7 @@ int edit_temperature(unsigned form, int* pattern, WINDOW* w)
 
 // ---- rows ----
 
-int range_enter(RowContext& ctx, int)
+int range_enter(LegacyRowContext& ctx, int)
 {
     Channel& ch = channel_of(ctx);
     if (choose_index(FORM_ADC_RANGE_V2, 2, kRangeChoices, &ch.range, win_v2etcrange[1],
@@ -156,12 +156,12 @@ int range_enter(RowContext& ctx, int)
 }
 
 // Down from the range starts the thermocouple list on its first item.
-void range_leave(RowContext& ctx) { channel_of(ctx).tc_item = 1; }
+void range_leave(LegacyRowContext& ctx) { channel_of(ctx).tc_item = 1; }
 
-bool tc_present(const RowContext& ctx) { return channel_of(ctx).range == kThermocouple; }
-int tc_start(const RowContext& ctx) { return channel_of(ctx).tc_item; }
+bool tc_present(const LegacyRowContext& ctx) { return channel_of(ctx).range == kThermocouple; }
+int tc_start(const LegacyRowContext& ctx) { return channel_of(ctx).tc_item; }
 
-int tc_enter(RowContext& ctx, int item)
+int tc_enter(LegacyRowContext& ctx, int item)
 {
     Channel& ch = channel_of(ctx);
     ch.tc_item = item;
@@ -194,7 +194,7 @@ int tc_enter(RowContext& ctx, int item)
 
 constexpr int kLeftWithOk = 2;
 
-int ok_enter(RowContext& ctx, int)
+int ok_enter(LegacyRowContext& ctx, int)
 {
     const Channel& ch = channel_of(ctx);
     etcset.ai_range[ch.c] = ch.range;
@@ -207,10 +207,10 @@ int ok_enter(RowContext& ctx, int)
 }
 
 // Up from " OK " starts the thermocouple list on its last item.
-void ok_leave(RowContext& ctx) { channel_of(ctx).tc_item = 7; }
+void ok_leave(LegacyRowContext& ctx) { channel_of(ctx).tc_item = 7; }
 
 // mode, windows, items, vertical, up, down, present, start, onchange, enter, leave, items_fn
-const RowSpec kChannelRows[] = {
+const LegacyRowSpec kChannelRows[] = {
     {V2ROW_RANGE, win_v2etcrange, 1, 0, V2ROW_OK, V2ROW_TC, nullptr, nullptr, nullptr, range_enter,
      range_leave, nullptr},
     {V2ROW_TC, win_v2etcset, 7, 1, V2ROW_RANGE, V2ROW_OK, tc_present, tc_start, nullptr, tc_enter,
@@ -253,7 +253,7 @@ int SetV2EtcMenu(int i, int n)
         show_channel(ch);
         EnableTCset(ch.range);
         int mode = V2ROW_RANGE;
-        RowContext ctx{i, &mode, &ch, kChannelRows, 3};
+        LegacyRowContext ctx{i, &mode, &ch, kChannelRows, 3};
         if (windows.ok()) r = run_rows(ctx);
         doupdate();
     }

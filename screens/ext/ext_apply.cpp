@@ -7,7 +7,7 @@
 #include "device/address_text.h"
 #include "device/record_fields.h"
 #include "device/wifi_set_text.h"
-#include "screens/screen_driver.h"
+#include "screens/legacy_driver.h"
 #include "base/bounded_text.h"
 #include "base/DebugLog.h"
 #include "ui/NQ_Menu.h"

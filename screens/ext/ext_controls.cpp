@@ -4,7 +4,7 @@
 #include "screens/ext/ext_screen.h"
 
 #include "device/extend_commands.h"
-#include "screens/screen_driver.h"
+#include "screens/legacy_driver.h"
 #include "ui/form_catalogue.h"
 #include "ui/NQ_Menu.h"
 

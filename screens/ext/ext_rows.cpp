@@ -3,7 +3,7 @@
 // does in each section.
 #include "screens/ext/ext_screen.h"
 
-#include "screens/screen_driver.h"
+#include "screens/legacy_driver.h"
 #include "base/bounded_text.h"
 #include "ui/NQ_Forms.h"
 #include "ui/NQ_Menu.h"
@@ -19,17 +19,17 @@ int sel_tcp = 1;
 namespace {
 
 // ---- which sections exist now ----
-bool gc_unit(const RowContext& ctx) { return is_gc(unit_modtype(ctx.unit)); }
-bool one_to_n(const RowContext& ctx) { return is_gc(unit_modtype(ctx.unit)) && sel_1toN == 1; }
-bool disc_present(const RowContext&) { return extset.has_disc != 0; }
-bool notice_present(const RowContext&) { return extset.has_notice != 0; }
-bool chat_present(const RowContext&) { return extset.has_chat != 0; }
+bool gc_unit(const LegacyRowContext& ctx) { return is_gc(unit_modtype(ctx.unit)); }
+bool one_to_n(const LegacyRowContext& ctx) { return is_gc(unit_modtype(ctx.unit)) && sel_1toN == 1; }
+bool disc_present(const LegacyRowContext&) { return extset.has_disc != 0; }
+bool notice_present(const LegacyRowContext&) { return extset.has_notice != 0; }
+bool chat_present(const LegacyRowContext&) { return extset.has_chat != 0; }
 
 // ---- the 1:N selector ----
-int start_1ton(const RowContext&) { return sel_1toN; }
+int start_1ton(const LegacyRowContext&) { return sel_1toN; }
 
 // The choice stays marked while the other sections are used.
-void mark_1ton(RowContext&)
+void mark_1ton(LegacyRowContext&)
 {
     if (sel_1toN == 1 || sel_1toN == 2) {
         set_pair(win_ex1ton[sel_1toN], PAIR_MARKED);
@@ -38,7 +38,7 @@ void mark_1ton(RowContext&)
 }
 
 // "有効" leads to connection 1; Enter on "無効" changes nothing.
-int enter_1ton(RowContext& ctx, int item)
+int enter_1ton(LegacyRowContext& ctx, int item)
 {
     if (item != 1) return 0;
     mark_1ton(ctx);
@@ -66,8 +66,8 @@ const GridColumn kGrid[GRID_COLUMNS] = {
     {Stored::DestPort, FORM_DEST_PORT, 40, FORM_DEST_PORT, 40},
 };
 
-int start_grid(const RowContext&) { return sel_tcp; }
-int start_conn34(const RowContext&) { return sel_tcp < 2 ? sel_tcp : 2; }
+int start_grid(const LegacyRowContext&) { return sel_tcp; }
+int start_conn34(const LegacyRowContext&) { return sel_tcp < 2 ? sel_tcp : 2; }
 
 // A number in an entry form, preset with its value.
 int edit_number(unsigned form, int row, int col, int* value)
@@ -109,7 +109,7 @@ int edit_dest(unsigned form, int row, int col, int r)
     return res;
 }
 
-int enter_grid(RowContext& ctx, int item)
+int enter_grid(LegacyRowContext& ctx, int item)
 {
     const int r = *ctx.mode - EXSEC_CONN1;
     if (r < 0 || r > 2 || item < 1 || item > (r == 2 ? 2 : GRID_COLUMNS)) return 0;
@@ -151,7 +151,7 @@ int enter_grid(RowContext& ctx, int item)
 }
 
 // ---- the controller settings ----
-int enter_setting(RowContext& ctx, ExSetting s)
+int enter_setting(LegacyRowContext& ctx, ExSetting s)
 {
     const ExControl* c = ex_control(s, unit_model(ctx.unit));
     if (c == nullptr) return 0;
@@ -168,12 +168,12 @@ int enter_setting(RowContext& ctx, ExSetting s)
     doupdate();
     return 0;
 }
-int enter_disc(RowContext& ctx, int) { return enter_setting(ctx, EXS_DISC); }
-int enter_notice(RowContext& ctx, int) { return enter_setting(ctx, EXS_NOTICE); }
-int enter_chat(RowContext& ctx, int) { return enter_setting(ctx, EXS_CHAT); }
+int enter_disc(LegacyRowContext& ctx, int) { return enter_setting(ctx, EXS_DISC); }
+int enter_notice(LegacyRowContext& ctx, int) { return enter_setting(ctx, EXS_NOTICE); }
+int enter_chat(LegacyRowContext& ctx, int) { return enter_setting(ctx, EXS_CHAT); }
 
 // The button: the screen runs the apply step.
-int enter_send(RowContext&, int) { return 1; }
+int enter_send(LegacyRowContext&, int) { return 1; }
 
 // Up and Down go to the previous and the next section present now, both
 // ends wrapping. So Down from a grid row reaches connection 2 only with
@@ -182,7 +182,7 @@ int enter_send(RowContext&, int) { return 1; }
 // the model has, else the last grid row in use ("grid end"); the button
 // leads down to the selector of a GC unit, else to connection 1.
 // mode, windows, items, vertical, up, down, present, start, onchange, enter, leave, items_fn
-const RowSpec kSections[] = {
+const LegacyRowSpec kSections[] = {
     {EXSEC_1TON, win_ex1ton, 2, 0, ROW_PREV, ROW_NEXT, gc_unit, start_1ton, OnChangeSel1toN,
      enter_1ton, mark_1ton, nullptr},
     {EXSEC_CONN1, win_extcp[0], 5, 0, ROW_PREV, ROW_NEXT, nullptr, start_grid, OnChangeSelTCP,
@@ -201,21 +201,21 @@ const RowSpec kSections[] = {
      nullptr, nullptr},
 };
 
-RowContext ex_context(int index)
+LegacyRowContext ex_context(int index)
 {
-    return RowContext{index, &exselect_mode, nullptr, kSections,
+    return LegacyRowContext{index, &exselect_mode, nullptr, kSections,
                       static_cast<int>(sizeof kSections / sizeof kSections[0])};
 }
 
 int run_current(int index)
 {
-    RowContext ctx = ex_context(index);
+    LegacyRowContext ctx = ex_context(index);
     return run_row(ctx);
 }
 
 }  // namespace
 
-int ex_section_after(int unit, int section, int dir)
+int ex_section_after(int unit, int section, Move dir)
 {
     return row_target(ex_context(unit), section, dir);
 }

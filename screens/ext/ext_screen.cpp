@@ -5,7 +5,7 @@
 
 #include "device/record_fields.h"
 #include "screens/KIVRAMainSet.h"
-#include "screens/screen_driver.h"
+#include "screens/legacy_driver.h"
 #include "base/bounded_text.h"
 #include "ui/NQ_Menu.h"
 #include "ui/colour_pairs.h"
@@ -53,50 +53,40 @@ bool chat_from_4(int unit)
     return c != nullptr && c->form == FORM_CHATTER;
 }
 
-#define EX_LABEL(row, col, text, present)                   \
-    {                                                       \
-        nullptr, 0, row, col, 0, 0, 0, text, false, present \
-    }
-#define EX_ITEM(slot, row, col, cols, text, present)                \
-    {                                                               \
-        slot, 0, row, col, 1, cols, PAIR_ITEM, text, false, present \
-    }
 // A row of the connection grid: own port, wait, request, destination, destination port.
 #define EX_GRID(r, row, present)                                  \
-    EX_ITEM(&win_extcp[r][1], row, 14, 8, nullptr, present),      \
-        EX_ITEM(&win_extcp[r][2], row, 24, 8, nullptr, present),  \
-        EX_ITEM(&win_extcp[r][3], row, 34, 8, nullptr, present),  \
-        EX_ITEM(&win_extcp[r][4], row, 44, 18, nullptr, present), \
-        EX_ITEM(&win_extcp[r][5], row, 64, 8, nullptr, present)
+    LAYOUT_ITEM(&win_extcp[r][1], row, 14, 8, nullptr, present),      \
+        LAYOUT_ITEM(&win_extcp[r][2], row, 24, 8, nullptr, present),  \
+        LAYOUT_ITEM(&win_extcp[r][3], row, 34, 8, nullptr, present),  \
+        LAYOUT_ITEM(&win_extcp[r][4], row, 44, 18, nullptr, present), \
+        LAYOUT_ITEM(&win_extcp[r][5], row, 64, 8, nullptr, present)
 
 // The screen window at screen row 2, column 1; everything else inside it.
-const WindowSpec kLayout[] = {
+const LegacyWindowSpec kLayout[] = {
     {&win_extset, -1, 2, 1, 20, 78, PAIR_BASE, nullptr, true, nullptr},
-    EX_LABEL(0, 1, "入力延長設定", nullptr),
-    EX_LABEL(4, 14, "自ポート  接続待ち  接続要求  接続先              接続先ポート", nullptr),
-    EX_LABEL(5, 3, "接続1  :", nullptr),
-    EX_LABEL(2, 3, "TCP 1:N 接続:", gc),
-    EX_LABEL(7, 3, "接続2  :", gc),
-    EX_LABEL(9, 3, "接続3,4:", gc),
-    EX_ITEM(&win_ex1ton[1], 2, 18, 8, "有効", gc),
-    EX_ITEM(&win_ex1ton[2], 2, 28, 8, "無効", gc),
+    LAYOUT_LABEL(0, 1, "入力延長設定", nullptr),
+    LAYOUT_LABEL(4, 14, "自ポート  接続待ち  接続要求  接続先              接続先ポート", nullptr),
+    LAYOUT_LABEL(5, 3, "接続1  :", nullptr),
+    LAYOUT_LABEL(2, 3, "TCP 1:N 接続:", gc),
+    LAYOUT_LABEL(7, 3, "接続2  :", gc),
+    LAYOUT_LABEL(9, 3, "接続3,4:", gc),
+    LAYOUT_ITEM(&win_ex1ton[1], 2, 18, 8, "有効", gc),
+    LAYOUT_ITEM(&win_ex1ton[2], 2, 28, 8, "無効", gc),
     EX_GRID(0, 5, nullptr),
     EX_GRID(1, 7, gc),
-    EX_ITEM(&win_extcp[2][1], 9, 14, 8, nullptr, gc),
-    EX_ITEM(&win_extcp[2][2], 9, 24, 8, nullptr, gc),
-    EX_LABEL(12, 3, "切断時間  :", has_disc),
-    EX_ITEM(&win_exdisc[1], 12, 18, 10, nullptr, has_disc),
-    EX_LABEL(14, 3, "定期通知  :", has_notice),
-    EX_ITEM(&win_exnotice[1], 14, 18, 10, nullptr, has_notice),
-    EX_LABEL(16, 3, "チャタリング:", has_chat),
-    EX_LABEL(16, 25, "ms   (設定可能範囲:[0-20 ms])", chat_from_0),
-    EX_LABEL(16, 25, "ms   (設定可能範囲:[4-20 ms])", chat_from_4),
-    EX_ITEM(&win_exchat[1], 16, 18, 6, nullptr, has_chat),
-    EX_ITEM(&win_exsend[1], 18, 50, 16, "設定反映", nullptr),
+    LAYOUT_ITEM(&win_extcp[2][1], 9, 14, 8, nullptr, gc),
+    LAYOUT_ITEM(&win_extcp[2][2], 9, 24, 8, nullptr, gc),
+    LAYOUT_LABEL(12, 3, "切断時間  :", has_disc),
+    LAYOUT_ITEM(&win_exdisc[1], 12, 18, 10, nullptr, has_disc),
+    LAYOUT_LABEL(14, 3, "定期通知  :", has_notice),
+    LAYOUT_ITEM(&win_exnotice[1], 14, 18, 10, nullptr, has_notice),
+    LAYOUT_LABEL(16, 3, "チャタリング:", has_chat),
+    LAYOUT_LABEL(16, 25, "ms   (設定可能範囲:[0-20 ms])", chat_from_0),
+    LAYOUT_LABEL(16, 25, "ms   (設定可能範囲:[4-20 ms])", chat_from_4),
+    LAYOUT_ITEM(&win_exchat[1], 16, 18, 6, nullptr, has_chat),
+    LAYOUT_ITEM(&win_exsend[1], 18, 50, 16, "設定反映", nullptr),
 };
 
-#undef EX_LABEL
-#undef EX_ITEM
 #undef EX_GRID
 
 std::unique_ptr<ScreenWindows> ex_windows;

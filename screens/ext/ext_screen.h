@@ -6,7 +6,7 @@
 
 #include "device/KIVRAXPort.h"
 #include "screens/ext/KIVRAExtend.h"
-#include "screens/screen_driver.h"
+#include "screens/legacy_driver.h"
 #include "ui/form_ids.h"
 
 #include <cstdint>
@@ -95,4 +95,4 @@ void ex_build_images(const DeviceEntry& e, int k, int gc, int tcp1ton, ExImages*
 
 // The section that Up (MOVE_UP) or Down (MOVE_DOWN) leads to from a section
 // of unit `unit`'s screen, with extset and sel_1toN as they are now.
-int ex_section_after(int unit, int section, int dir);
+int ex_section_after(int unit, int section, Move dir);

@@ -3,11 +3,9 @@
 #include "screens/KIVRAMainSet.h"
 #include "screens/ip/ip_screen.h"
 
+#include "base/DebugLog.h"
 #include "device/KIVRAXPort.h"
 #include "device/ping.h"
-#include "screens/screen_driver.h"
-#include "settings/ip_settings.h"
-#include "base/DebugLog.h"
 
 namespace {
 
@@ -21,26 +19,31 @@ bool own_address(const char* addr, int i)
 
 }  // namespace
 
+Outcome apply_ip_screen(IpScreen& s)
+{
+    const StepResult r = apply_ip_settings(s.unit, s.values);
+    if (!r.ok()) {
+        show_failure(r, win_ipset[0]);
+        return Outcome::Stay;
+    }
+    applied();
+    // A WiFi module restarts with its new address; its entry stays listed.
+    if (!is_wifi(xportset[s.unit])) DeleteXPort(s.unit);
+    return Outcome::Done;
+}
+
 int OnSetIP(const char* addr, const char* mask, const char* gw, int i)
 {
     if (addr == nullptr || i < 0 || i >= xportcount) return 0;
     // The edit buffers hold plain dotted addresses (the screen keeps no other
     // text); anything else is never turned into an address of 0 or all ones.
-    IpSettings values;
-    values.dhcp = dhcp_sel == 1;
-    if (!values.dhcp && (!parse_dotted_quad(addr, &values.address) ||
-                         (mask != nullptr && !parse_dotted_quad(mask, &values.netmask)) ||
-                         (gw != nullptr && !parse_dotted_quad(gw, &values.gateway))))
+    IpScreen s{i, {}};
+    s.values.dhcp = dhcp_sel == 1;
+    if (!s.values.dhcp && (!parse_dotted_quad(addr, &s.values.address) ||
+                           (mask != nullptr && !parse_dotted_quad(mask, &s.values.netmask)) ||
+                           (gw != nullptr && !parse_dotted_quad(gw, &s.values.gateway))))
         return 0;
-    const StepResult r = apply_ip_settings(i, values);
-    if (!r.ok()) {
-        show_failure(r, win_ipset[0]);
-        return 0;
-    }
-    applied();
-    // A WiFi module restarts with its new address; its entry stays listed.
-    if (!is_wifi(xportset[i])) DeleteXPort(i);
-    return 1;
+    return apply_ip_screen(s) == Outcome::Done ? 1 : 0;
 }
 
 void CheckPing(const char* addr, int i)

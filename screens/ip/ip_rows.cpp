@@ -1,12 +1,10 @@
 // The rows of the IP screens as tables for the screen driver: the DHCP
 // row, the address, mask and gateway fields and the apply button, with the
-// DHCP row's callbacks and the editing of the three address fields.
+// DHCP row's callbacks and the editing of the three addresses.
 #include "screens/KIVRAMainSet.h"
 #include "screens/ip/ip_screen.h"
 
 #include "device/KIVRAXPort.h"
-#include "screens/screen_driver.h"
-#include "base/bounded_text.h"
 #include "ui/NQ_Forms.h"
 #include "ui/NQ_Menu.h"
 #include "ui/colour_pairs.h"
@@ -17,16 +15,6 @@ int dhcp_sel = 2;
 
 namespace {
 
-// The edit buffers of the open screen; mask and gw are null on the
-// address-only screen.
-struct IpEdit {
-    char* addr;
-    char* mask;
-    char* gw;
-};
-
-IpEdit& edit_of(const RowContext& ctx) { return *static_cast<IpEdit*>(ctx.state); }
-
 // Greys the address fields while DHCP is on.
 void grey_fields(WINDOW* const* fields, int count, int sel)
 {
@@ -34,30 +22,30 @@ void grey_fields(WINDOW* const* fields, int count, int sel)
     doupdate();
 }
 
-// Edits one field in catalogue form `form`: -1 after F9, else 0 (the buffer
-// holds the confirmed text, or stays as it was).
-int edit_field(unsigned form, char* buf, WINDOW* field)
+// Edits one address in catalogue form `form`: only a plain dotted address
+// replaces it.
+Outcome edit_address(unsigned form, in_addr_t& value, WINDOW* field)
 {
-    if (buf == nullptr) return 0;
+    char shown[16];
+    format_dotted(value, shown);
     char text[FORM_TEXT_MAX] = {};
-    const int r = edit_form(form, -1, -1, buf, text, static_cast<int>(sizeof text), win_ipset[0]);
-    if (r == MENU_QUIT) return -1;
-    // Only a plain dotted address ever replaces the buffer.
-    if (r == 1 && parse_dotted_quad(text, nullptr)) {
-        copy_text(buf, IP_TEXT_LEN, text);
-        show_text(field, buf);
+    const int r = edit_form(form, -1, -1, shown, text, static_cast<int>(sizeof text), win_ipset[0]);
+    if (r == MENU_QUIT) return Outcome::Quit;
+    if (r == 1 && parse_dotted_quad(text, &value)) {
+        show_address(field, value);
         doupdate();
     }
-    return 0;
+    return Outcome::Stay;
 }
 
 // ---- the DHCP row ----
 
-int dhcp_start(const RowContext&) { return dhcp_sel; }
+int dhcp_start(IpScreen& s, int) { return s.values.dhcp ? 1 : 2; }
 
-// The choice stays marked while the other rows are used.
-void mark_dhcp_choice(RowContext&)
+// The choice is taken and stays marked while the other rows are used.
+void take_dhcp_choice(IpScreen& s, int)
 {
+    s.values.dhcp = dhcp_sel == 1;
     if (dhcp_sel == 1 || dhcp_sel == 2) {
         set_pair(win_dhcpset[dhcp_sel], PAIR_MARKED);
         doupdate();
@@ -65,125 +53,131 @@ void mark_dhcp_choice(RowContext&)
 }
 
 // Enter leaves the row like Down: "ON" goes to the apply button, "OFF" to the address.
-int dhcp_enter(RowContext& ctx, int)
-{
-    mark_dhcp_choice(ctx);
-    *ctx.mode = row_target(ctx, IPROW_DHCP, MOVE_DOWN);
-    return 0;
-}
+Outcome dhcp_enter(IpScreen&, int, int) { return Outcome::NextRow; }
 
 // ---- the field rows ----
 
 // While "ON" is chosen the address, mask and gateway cannot be reached.
-bool field_present(const RowContext&) { return dhcp_sel != 1; }
+bool fields_present(const IpScreen& s) { return !s.values.dhcp; }
 
-// A field row shows its edit buffer each time it is entered.
-int address_start(const RowContext& ctx)
+// A field row shows its value each time it is entered.
+int address_start(IpScreen& s, int)
 {
-    show_text(win_ipset[1], edit_of(ctx).addr);
+    show_address(win_ipset[1], s.values.address);
     return 1;
 }
-int mask_start(const RowContext& ctx)
+int mask_start(IpScreen& s, int)
 {
-    show_text(win_subnetset[1], edit_of(ctx).mask);
+    show_address(win_subnetset[1], s.values.netmask);
     return 1;
 }
-int gateway_start(const RowContext& ctx)
+int gateway_start(IpScreen& s, int)
 {
-    show_text(win_gatewayset[1], edit_of(ctx).gw);
+    show_address(win_gatewayset[1], s.values.gateway);
     return 1;
 }
 
-int address_enter(RowContext& ctx, int item)
+Outcome address_enter(IpScreen& s, int, int item)
 {
     if (item == 2) {
-        CheckPing(edit_of(ctx).addr, ctx.unit);
-        return 0;
+        char text[16];
+        format_dotted(s.values.address, text);
+        CheckPing(text, s.unit);
+        return Outcome::Stay;
     }
-    return edit_field(FORM_IP_ADDRESS, edit_of(ctx).addr, win_ipset[1]) < 0 ? -1 : 0;
+    return edit_address(FORM_IP_ADDRESS, s.values.address, win_ipset[1]);
 }
-int mask_enter(RowContext& ctx, int)
+Outcome mask_enter(IpScreen& s, int, int)
 {
-    return edit_field(FORM_IP_MASK, edit_of(ctx).mask, win_subnetset[1]) < 0 ? -1 : 0;
+    return edit_address(FORM_IP_MASK, s.values.netmask, win_subnetset[1]);
 }
-int gateway_enter(RowContext& ctx, int)
+Outcome gateway_enter(IpScreen& s, int, int)
 {
-    return edit_field(FORM_IP_GATEWAY, edit_of(ctx).gw, win_gatewayset[1]) < 0 ? -1 : 0;
+    return edit_address(FORM_IP_GATEWAY, s.values.gateway, win_gatewayset[1]);
 }
 
-int apply_enter(RowContext& ctx, int)
+Outcome apply_enter(IpScreen& s, int, int) { return apply_ip_screen(s); }
+
+// Every row is a horizontal menu that Up and Down leave for the previous
+// and next row that can be reached; both ends wrap. The two screens differ
+// in the fields the DHCP choice greys.
+constexpr RowSpec<IpScreen> dhcp_row(int (*greys)(int sel))
 {
-    const IpEdit& e = edit_of(ctx);
-    return OnSetIP(e.addr, e.mask, e.gw, ctx.unit) == 1 ? 1 : 0;
+    return {.mode = IPROW_DHCP,
+            .wins = win_dhcpset,
+            .items = 2,
+            .start = dhcp_start,
+            .onchange = greys,
+            .enter = dhcp_enter,
+            .leave = take_dhcp_choice};
 }
+constexpr RowSpec<IpScreen> kAddressRow = {.mode = IPROW_ADDRESS,
+                                           .wins = win_ipset,
+                                           .items = 2,
+                                           .present = fields_present,
+                                           .start = address_start,
+                                           .enter = address_enter};
+constexpr RowSpec<IpScreen> kApplyRow = {
+    .mode = IPROW_APPLY, .wins = win_sendipset, .enter = apply_enter};
 
-int dhcp_changed_same(int sel) { return OnChangeSelDHCPSame(sel); }
-int dhcp_changed_only(int sel) { return OnChangeSelDHCP(sel); }
-
-// Up and Down go to the previous and next row that can be reached; both
-// ends wrap. Every row is a horizontal menu that Up and Down leave.
-// mode, windows, items, vertical, up, down, present, start, onchange, enter, leave, items_fn
-const RowSpec kMenuRows[] = {
-    {IPROW_DHCP, win_dhcpset, 2, 0, ROW_PREV, ROW_NEXT, nullptr, dhcp_start, dhcp_changed_same,
-     dhcp_enter, mark_dhcp_choice, nullptr},
-    {IPROW_ADDRESS, win_ipset, 2, 0, ROW_PREV, ROW_NEXT, field_present, address_start, nullptr,
-     address_enter, nullptr, nullptr},
-    {IPROW_MASK, win_subnetset, 1, 0, ROW_PREV, ROW_NEXT, field_present, mask_start, nullptr,
-     mask_enter, nullptr, nullptr},
-    {IPROW_GATEWAY, win_gatewayset, 1, 0, ROW_PREV, ROW_NEXT, field_present, gateway_start, nullptr,
-     gateway_enter, nullptr, nullptr},
-    {IPROW_APPLY, win_sendipset, 1, 0, ROW_PREV, ROW_NEXT, nullptr, nullptr, nullptr, apply_enter,
-     nullptr, nullptr},
+const RowSpec<IpScreen> kMenuRows[] = {
+    dhcp_row(OnChangeSelDHCPSame),
+    kAddressRow,
+    {.mode = IPROW_MASK,
+     .wins = win_subnetset,
+     .present = fields_present,
+     .start = mask_start,
+     .enter = mask_enter},
+    {.mode = IPROW_GATEWAY,
+     .wins = win_gatewayset,
+     .present = fields_present,
+     .start = gateway_start,
+     .enter = gateway_enter},
+    kApplyRow,
 };
+const RowSpec<IpScreen> kOnlyRows[] = {dhcp_row(OnChangeSelDHCP), kAddressRow, kApplyRow};
 
-const RowSpec kOnlyRows[] = {
-    {IPROW_DHCP, win_dhcpset, 2, 0, ROW_PREV, ROW_NEXT, nullptr, dhcp_start, dhcp_changed_only,
-     dhcp_enter, mark_dhcp_choice, nullptr},
-    {IPROW_ADDRESS, win_ipset, 2, 0, ROW_PREV, ROW_NEXT, field_present, address_start, nullptr,
-     address_enter, nullptr, nullptr},
-    {IPROW_APPLY, win_sendipset, 1, 0, ROW_PREV, ROW_NEXT, nullptr, nullptr, nullptr, apply_enter,
-     nullptr, nullptr},
-};
-
-int unit_samenet(int i)
+RowTable<IpScreen> rows_for(bool samenet)
 {
-    if (i < 0 || i >= xportcount) return 0;
-    return xportset[i].samenet != 0 ? 1 : 0;
+    return samenet ? RowTable<IpScreen>(kMenuRows) : RowTable<IpScreen>(kOnlyRows);
 }
 
-RowContext ip_context(int i, IpEdit& edit, bool samenet)
-{
-    if (samenet) return RowContext{i, &ipselect_mode, &edit, kMenuRows, 5};
-    return RowContext{i, &ipselect_mode, &edit, kOnlyRows, 3};
-}
+bool unit_samenet(int i) { return i >= 0 && i < xportcount && xportset[i].samenet != 0; }
 
-// One pass of one row, as the row's loop function.
+// The design's per-row loop entries over edit texts: one pass of one row.
 int ip_step(int row, char* addr, char* mask, char* gw, int i)
 {
-    IpEdit edit{addr, mask, gw};
-    RowContext ctx = ip_context(i, edit, unit_samenet(i) == 1);
+    IpScreen s{i, {}};
+    s.values.dhcp = dhcp_sel == 1;
+    char* texts[3] = {addr, mask, gw};
+    in_addr_t* values[3] = {&s.values.address, &s.values.netmask, &s.values.gateway};
+    for (int k = 0; k < 3; k++)
+        if (texts[k] != nullptr) parse_dotted_quad(texts[k], values[k]);
     ipselect_mode = row;
-    return run_row(ctx);
+    const Outcome o = run_row(rows_for(unit_samenet(i)), s, ipselect_mode);
+    for (int k = 0; k < 3; k++)
+        if (texts[k] != nullptr) format_dotted(*values[k], texts[k]);
+    return screen_result(o);
 }
 
 }  // namespace
 
-int ip_next_row(int row, int move, int dhcp_on, int samenet)
+void show_address(WINDOW* field, in_addr_t a)
 {
-    IpEdit none{nullptr, nullptr, nullptr};
-    RowContext ctx = ip_context(-1, none, samenet != 0);
-    const int saved = dhcp_sel;
-    dhcp_sel = dhcp_on ? 1 : 2;
-    const int to = row_target(ctx, row, move == IPMOVE_UP ? MOVE_UP : MOVE_DOWN);
-    dhcp_sel = saved;
-    return to;
+    char text[16];
+    format_dotted(a, text);
+    show_text(field, text);
 }
 
-int run_ip_rows(char* addr, char* mask, char* gw, int i)
+int ip_next_row(int row, Move move, int dhcp_on, int samenet)
 {
-    IpEdit edit{addr, mask, gw};
-    RowContext ctx = ip_context(i, edit, unit_samenet(i) == 1);
-    return run_rows(ctx);
+    const IpScreen s{-1, {.dhcp = dhcp_on != 0}};
+    return row_target(rows_for(samenet != 0), s, row, move);
+}
+
+Outcome run_ip_rows(IpScreen& s)
+{
+    return run_rows(rows_for(unit_samenet(s.unit)), s, ipselect_mode);
 }
 
 int OnChangeSelDHCP(int sel)

@@ -70,10 +70,10 @@ enum MailMode {
     MAILMODE_APPLY = 16,
     MAILMODE_DO = 17,
 };
-enum { MAILMOVE_UP = 0, MAILMOVE_DOWN = 1 };
+enum Move : int;  // MOVE_UP, MOVE_DOWN (screens/screen_rows.h)
 // The mode that Up or Down leads to from `mode` on a unit of this model and
 // module kind; 0 for a mode the screen does not have.
-int mail_next_mode(int mode, int move, int model, int modtype);
+int mail_next_mode(int mode, Move move, int model, int modtype);
 
 // The sender and recipient checks: null when the text may be stored, else
 // the reason shown under "入力エラー".

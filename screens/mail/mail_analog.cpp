@@ -4,7 +4,7 @@
 #include "screens/mail/KIVRAMailSet.h"
 #include "screens/mail/mail_screen.h"
 
-#include "screens/screen_driver.h"
+#include "screens/legacy_driver.h"
 #include "base/DebugLog.h"
 #include "ui/NQ_Forms.h"
 #include "ui/NQ_Menu.h"
@@ -92,27 +92,27 @@ bool four_columns(int unit) { return mail_ai_columns(unit_model(unit)) == 4; }
 bool three_columns(int unit) { return mail_ai_columns(unit_model(unit)) == 3; }
 bool four_cells_3(int unit) { return three_inputs(unit) && four_columns(unit); }
 
-#define CELL(slot, row, col, present) MAIL_ITEM(&win_analogset[slot], row, col, 10, nullptr, present)
+#define CELL(slot, row, col, present) LAYOUT_ITEM(&win_analogset[slot], row, col, 10, nullptr, present)
 #define ROW_CELLS(i, present)                                        \
     CELL(5 * (i) + 1, 4 + 2 * (i), 10, present),                     \
     CELL(5 * (i) + 2, 4 + 2 * (i), 22, present),                     \
     CELL(5 * (i) + 3, 4 + 2 * (i), 34, present)
 
-const WindowSpec kWindow[] = {
+const LegacyWindowSpec kWindow[] = {
     {&win_analogset[0], -1, 4, 2, 16, 76, PAIR_BASE, nullptr, true, nullptr},
-    MAIL_TEXT(0, 1, "アナログ閾値設定", nullptr),
-    MAIL_TEXT(2, 3, "       閾値Low[%]  閾値High[%] LED点灯条件 AIメール送信", four_columns),
-    MAIL_TEXT(2, 3, "       閾値Low[%]  閾値High[%] LED点灯条件", three_columns),
-    MAIL_TEXT(4, 3, "Ch1 :", nullptr),
-    MAIL_TEXT(6, 3, "Ch2 :", nullptr),
-    MAIL_TEXT(8, 3, "Ch3 :", three_inputs),
+    LAYOUT_LABEL(0, 1, "アナログ閾値設定", nullptr),
+    LAYOUT_LABEL(2, 3, "       閾値Low[%]  閾値High[%] LED点灯条件 AIメール送信", four_columns),
+    LAYOUT_LABEL(2, 3, "       閾値Low[%]  閾値High[%] LED点灯条件", three_columns),
+    LAYOUT_LABEL(4, 3, "Ch1 :", nullptr),
+    LAYOUT_LABEL(6, 3, "Ch2 :", nullptr),
+    LAYOUT_LABEL(8, 3, "Ch3 :", three_inputs),
     ROW_CELLS(0, nullptr),
     CELL(4, 4, 46, four_columns),
     ROW_CELLS(1, nullptr),
     CELL(9, 6, 46, four_columns),
     ROW_CELLS(2, three_inputs),
     CELL(14, 8, 46, four_cells_3),
-    MAIL_ITEM(&win_analogOK[1], 11, 28, 10, "OK", nullptr),
+    LAYOUT_ITEM(&win_analogOK[1], 11, 28, 10, "OK", nullptr),
 };
 
 #undef CELL

@@ -4,7 +4,7 @@
 #include "screens/mail/KIVRAMailSet.h"
 #include "screens/mail/mail_screen.h"
 
-#include "screens/screen_driver.h"
+#include "screens/legacy_driver.h"
 #include "base/bounded_text.h"
 #include "ui/NQ_Forms.h"
 #include "ui/NQ_Menu.h"
@@ -18,14 +18,14 @@ WINDOW* win_authset[4];
 namespace {
 
 
-const WindowSpec kAuthLayout[] = {
+const LegacyWindowSpec kAuthLayout[] = {
     {&win_authset[0], -1, 4, 2, 10, 76, PAIR_BASE, nullptr, true, nullptr},
-    MAIL_TEXT(0, 1, "SMTP-AUTH設定", nullptr),
-    MAIL_TEXT(2, 3, "認証ユーザ名   :", nullptr),
-    MAIL_TEXT(4, 3, "認証パスワード :", nullptr),
-    MAIL_ITEM(&win_authset[1], 2, 20, 45, nullptr, nullptr),
-    MAIL_ITEM(&win_authset[2], 4, 20, 14, nullptr, nullptr),
-    MAIL_ITEM(&win_authset[3], 6, 20, 6, "OK", nullptr),
+    LAYOUT_LABEL(0, 1, "SMTP-AUTH設定", nullptr),
+    LAYOUT_LABEL(2, 3, "認証ユーザ名   :", nullptr),
+    LAYOUT_LABEL(4, 3, "認証パスワード :", nullptr),
+    LAYOUT_ITEM(&win_authset[1], 2, 20, 45, nullptr, nullptr),
+    LAYOUT_ITEM(&win_authset[2], 4, 20, 14, nullptr, nullptr),
+    LAYOUT_ITEM(&win_authset[3], 6, 20, 6, "OK", nullptr),
 };
 
 

@@ -5,7 +5,7 @@
 #include "screens/mail/mail_screen.h"
 
 #include "device/record_fields.h"
-#include "screens/screen_driver.h"
+#include "screens/legacy_driver.h"
 #include "base/DebugLog.h"
 #include "ui/NQ_Menu.h"
 #include "ui/colour_pairs.h"
@@ -179,9 +179,9 @@ int InitDIMenu(int unit)
     return 0;
 }
 
-int di_row_items(const RowContext&) { return mailset.di_cols; }
+int di_row_items(const LegacyRowContext&) { return mailset.di_cols; }
 
-int di_row_start(const RowContext& ctx)
+int di_row_start(const LegacyRowContext& ctx)
 {
     cur_id_di = *ctx.mode - MAILMODE_DI_FIRST;
     if (cur_id_di < 0 || cur_id_di >= MAIL_DI_ROWS) return 1;
@@ -195,10 +195,10 @@ int OnChangeSelDI(int item)
     return 0;
 }
 
-void di_row_leave(RowContext& ctx) { mark_row(*ctx.mode - MAILMODE_DI_FIRST); }
+void di_row_leave(LegacyRowContext& ctx) { mark_row(*ctx.mode - MAILMODE_DI_FIRST); }
 
 // Enter leaves the row like Down.
-int di_row_enter(RowContext& ctx, int)
+int di_row_enter(LegacyRowContext& ctx, int)
 {
     mark_row(*ctx.mode - MAILMODE_DI_FIRST);
     *ctx.mode = row_target(ctx, *ctx.mode, MOVE_DOWN);

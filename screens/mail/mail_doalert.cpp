@@ -5,7 +5,7 @@
 #include "screens/mail/KIVRAMailSet.h"
 #include "screens/mail/mail_screen.h"
 
-#include "screens/screen_driver.h"
+#include "screens/legacy_driver.h"
 #include "base/DebugLog.h"
 #include "ui/NQ_Forms.h"
 #include "ui/NQ_Menu.h"
@@ -22,11 +22,11 @@ namespace {
 
 const char* const kLed[2] = {"範囲内", "範囲外"};
 
-#define ITEM(k, row, col, cols, text) MAIL_ITEM(&win_doalertset[k], row, col, cols, text, nullptr)
+#define ITEM(k, row, col, cols, text) LAYOUT_ITEM(&win_doalertset[k], row, col, cols, text, nullptr)
 #define UNIT(k, row) {&win_doalertunit[k], 0, row, 34, 1, 8, 0, nullptr, false, nullptr}
-#define TEXT(row, col, text) MAIL_TEXT(row, col, text, nullptr)
+#define TEXT(row, col, text) LAYOUT_LABEL(row, col, text, nullptr)
 
-const WindowSpec kWindow[] = {
+const LegacyWindowSpec kWindow[] = {
     {&win_doalertset[0], -1, 4, 2, 17, 76, PAIR_BASE, nullptr, true, nullptr},
     TEXT(2, 3, "DOアラート :"),
     TEXT(4, 3, "監視対象AI :"),

@@ -6,7 +6,7 @@
 #include "screens/mail/KIVRAMailSet.h"
 #include "screens/mail/mail_screen.h"
 
-#include "screens/screen_driver.h"
+#include "screens/legacy_driver.h"
 #include "base/bounded_text.h"
 #include "ui/NQ_Forms.h"
 #include "ui/NQ_Menu.h"
@@ -21,23 +21,23 @@ namespace {
 
 int open_unit = -1;  // the unit whose screen is open
 
-const MailUnit& unit_of(const RowContext& ctx) { return *static_cast<const MailUnit*>(ctx.state); }
+const MailUnit& unit_of(const LegacyRowContext& ctx) { return *static_cast<const MailUnit*>(ctx.state); }
 
-bool auth_present(const RowContext& ctx)
+bool auth_present(const LegacyRowContext& ctx)
 {
     return is_gc(unit_of(ctx).modtype) || is_wifi(unit_of(ctx).modtype);
 }
-bool di_present_at(const RowContext& ctx, int mode)
+bool di_present_at(const LegacyRowContext& ctx, int mode)
 {
     return mode - MAILMODE_DI_FIRST < unit_of(ctx).di_rows;
 }
 template <int M>
-bool di_present(const RowContext& ctx)
+bool di_present(const LegacyRowContext& ctx)
 {
     return di_present_at(ctx, M);
 }
-bool analog_present(const RowContext& ctx) { return mail_ai_inputs(unit_of(ctx).model) > 0; }
-bool do_present(const RowContext& ctx) { return unit_of(ctx).model == 10; }
+bool analog_present(const LegacyRowContext& ctx) { return mail_ai_inputs(unit_of(ctx).model) > 0; }
+bool do_present(const LegacyRowContext& ctx) { return unit_of(ctx).model == 10; }
 
 // ---- text items ----
 
@@ -71,7 +71,7 @@ unsigned form_of(int mode, int modtype)
 
 // Edits one text item in its catalogue form at the form's place. A value
 // longer than the entry is shown cut; confirmed unchanged, it stays whole.
-int text_enter(RowContext& ctx, int)
+int text_enter(LegacyRowContext& ctx, int)
 {
     const TextItem* item = nullptr;
     for (const TextItem& t : kTextItems)
@@ -108,23 +108,23 @@ int text_enter(RowContext& ctx, int)
     return 0;
 }
 
-int auth_enter(RowContext& ctx, int) { return mail_auth_item(ctx.unit); }
+int auth_enter(LegacyRowContext& ctx, int) { return mail_auth_item(ctx.unit); }
 
-int analog_enter(RowContext& ctx, int)
+int analog_enter(LegacyRowContext& ctx, int)
 {
     if (SetAnalogMenu(ctx.unit) == -1) return -1;
     redraw(win_mailset);
     return 0;
 }
 
-int do_enter(RowContext& ctx, int item)
+int do_enter(LegacyRowContext& ctx, int item)
 {
     if (SetDOAlertMenu(ctx.unit, item) == -1) return -1;
     redraw(win_mailset);
     return 0;
 }
 
-int apply_enter(RowContext& ctx, int) { return mail_apply_item(ctx.unit); }
+int apply_enter(LegacyRowContext& ctx, int) { return mail_apply_item(ctx.unit); }
 
 #define TEXT_ROW(mode, wins, present) \
     {mode, wins, 1, 0, ROW_PREV, ROW_NEXT, present, nullptr, nullptr, text_enter, nullptr, nullptr}
@@ -135,7 +135,7 @@ int apply_enter(RowContext& ctx, int) { return mail_apply_item(ctx.unit); }
 
 // mode, windows, items, vertical, up, down, present, start, onchange, enter, leave, items_fn
 // Up at the first row wraps to "設定反映", Down at "設定反映" to the first row.
-const RowSpec kRows[] = {
+const LegacyRowSpec kRows[] = {
     TEXT_ROW(MAILMODE_SERVER, win_smtpset, nullptr),
     TEXT_ROW(MAILMODE_PORT, win_smtpport, nullptr),
     {MAILMODE_AUTH, win_smtpauth, 1, 0, ROW_PREV, ROW_NEXT, auth_present, nullptr, nullptr,
@@ -169,7 +169,7 @@ MailUnit unit_facts(int unit)
 int mail_step(int unit, int mode)
 {
     MailUnit u = unit_facts(unit);
-    RowContext ctx{unit, &mailselect_mode, &u, kRows, kRowCount};
+    LegacyRowContext ctx{unit, &mailselect_mode, &u, kRows, kRowCount};
     mailselect_mode = mode;
     return run_row(ctx);
 }
@@ -180,21 +180,21 @@ int run_mail_rows(int unit)
 {
     open_unit = unit;
     MailUnit u = unit_facts(unit);
-    RowContext ctx{unit, &mailselect_mode, &u, kRows, kRowCount};
+    LegacyRowContext ctx{unit, &mailselect_mode, &u, kRows, kRowCount};
     const int r = run_rows(ctx);
     open_unit = -1;
     return r;
 }
 
-int mail_next_mode(int mode, int move, int model, int modtype)
+int mail_next_mode(int mode, Move move, int model, int modtype)
 {
     MailUnit u{model, modtype, 0};
     int cols = 0;
     mail_di_layout(model, modtype, &u.di_rows, &cols);
     int current = mode;
-    RowContext ctx{-1, &current, &u, kRows, kRowCount};
+    LegacyRowContext ctx{-1, &current, &u, kRows, kRowCount};
     if (!row_present(ctx, mode)) return 0;
-    return row_target(ctx, mode, move == MAILMOVE_UP ? MOVE_UP : MOVE_DOWN);
+    return row_target(ctx, mode, move);
 }
 
 const char* check_mail_from(const char* text)

@@ -6,7 +6,7 @@
 #include "screens/mail/mail_screen.h"
 
 #include "device/record_fields.h"
-#include "screens/screen_driver.h"
+#include "screens/legacy_driver.h"
 #include "base/DebugLog.h"
 #include "base/bounded_text.h"
 #include "ui/NQ_Menu.h"
@@ -75,41 +75,41 @@ bool di_third(int unit)
 }
 
 #define DI_ROW(r)                                                          \
-    MAIL_ITEM(&win_maildi[4 * (r) + 1], 11 + (r), 26, 10, nullptr, di_row<r>), \
-    MAIL_ITEM(&win_maildi[4 * (r) + 2], 11 + (r), 38, 10, nullptr, di_row<r>), \
-    MAIL_ITEM(&win_maildi[4 * (r) + 3], 11 + (r), 50, 10, nullptr, di_third<r>)
+    LAYOUT_ITEM(&win_maildi[4 * (r) + 1], 11 + (r), 26, 10, nullptr, di_row<r>), \
+    LAYOUT_ITEM(&win_maildi[4 * (r) + 2], 11 + (r), 38, 10, nullptr, di_row<r>), \
+    LAYOUT_ITEM(&win_maildi[4 * (r) + 3], 11 + (r), 50, 10, nullptr, di_third<r>)
 
 // Fields at column 26 of the screen's window, labels at column 3; the
 // digital-input cells, the analog button and the DO buttons by model.
-const WindowSpec kLayout[] = {
+const LegacyWindowSpec kLayout[] = {
     {&win_mailset, -1, 2, 1, 21, 78, PAIR_BASE, nullptr, true, nullptr},
-    MAIL_TEXT(0, 1, "メールアラート設定", nullptr),
-    MAIL_TEXT(2, 3, "SMTPサーバアドレス   :", nullptr),
-    MAIL_TEXT(3, 3, "SMTPサーバポート番号 :", nullptr),
-    MAIL_TEXT(4, 3, "SMTP-AUTH認証        :", named_server),
-    MAIL_TEXT(5, 3, "送信元メールアドレス :", nullptr),
-    MAIL_TEXT(6, 3, "送信先メールアドレス1:", nullptr),
-    MAIL_TEXT(7, 3, "送信先メールアドレス2:", nullptr),
-    MAIL_TEXT(8, 3, "メッセージタイトル   :", nullptr),
-    MAIL_ITEM(&win_smtpset[1], 2, 26, 50, nullptr, named_server),
-    MAIL_ITEM(&win_smtpset[1], 2, 26, 20, nullptr, address_server),
-    MAIL_ITEM(&win_smtpport[1], 3, 26, 8, nullptr, nullptr),
-    MAIL_ITEM(&win_smtpauth[1], 4, 26, 8, "OFF", gc_unit),
-    MAIL_ITEM(&win_smtpauth[1], 4, 26, 8, "設定", wifi_unit),
-    MAIL_ITEM(&win_mailfrom[1], 5, 26, 50, nullptr, nullptr),
-    MAIL_ITEM(&win_mailto1[1], 6, 26, 50, nullptr, nullptr),
-    MAIL_ITEM(&win_mailto2[1], 7, 26, 50, nullptr, nullptr),
-    MAIL_ITEM(&win_message[1], 8, 26, 25, nullptr, nullptr),
-    MAIL_TEXT(10, 3, "   監視対象DI設定", di_section),
+    LAYOUT_LABEL(0, 1, "メールアラート設定", nullptr),
+    LAYOUT_LABEL(2, 3, "SMTPサーバアドレス   :", nullptr),
+    LAYOUT_LABEL(3, 3, "SMTPサーバポート番号 :", nullptr),
+    LAYOUT_LABEL(4, 3, "SMTP-AUTH認証        :", named_server),
+    LAYOUT_LABEL(5, 3, "送信元メールアドレス :", nullptr),
+    LAYOUT_LABEL(6, 3, "送信先メールアドレス1:", nullptr),
+    LAYOUT_LABEL(7, 3, "送信先メールアドレス2:", nullptr),
+    LAYOUT_LABEL(8, 3, "メッセージタイトル   :", nullptr),
+    LAYOUT_ITEM(&win_smtpset[1], 2, 26, 50, nullptr, named_server),
+    LAYOUT_ITEM(&win_smtpset[1], 2, 26, 20, nullptr, address_server),
+    LAYOUT_ITEM(&win_smtpport[1], 3, 26, 8, nullptr, nullptr),
+    LAYOUT_ITEM(&win_smtpauth[1], 4, 26, 8, "OFF", gc_unit),
+    LAYOUT_ITEM(&win_smtpauth[1], 4, 26, 8, "設定", wifi_unit),
+    LAYOUT_ITEM(&win_mailfrom[1], 5, 26, 50, nullptr, nullptr),
+    LAYOUT_ITEM(&win_mailto1[1], 6, 26, 50, nullptr, nullptr),
+    LAYOUT_ITEM(&win_mailto2[1], 7, 26, 50, nullptr, nullptr),
+    LAYOUT_ITEM(&win_message[1], 8, 26, 25, nullptr, nullptr),
+    LAYOUT_LABEL(10, 3, "   監視対象DI設定", di_section),
     DI_ROW(0), DI_ROW(1), DI_ROW(2), DI_ROW(3), DI_ROW(4), DI_ROW(5), DI_ROW(6),
-    MAIL_TEXT(14, 3, "   アナログ閾値設定", model10),
-    MAIL_ITEM(&win_analog[1], 14, 26, 16, "設定画面へ", model10),
-    MAIL_TEXT(16, 3, "   アナログ閾値設定", analog_low),
-    MAIL_ITEM(&win_analog[1], 16, 26, 16, "設定画面へ", analog_low),
-    MAIL_TEXT(16, 3, "   DOアラート設定", model10),
-    MAIL_ITEM(&win_doalert[1], 16, 26, 16, "DO1設定", model10),
-    MAIL_ITEM(&win_doalert[2], 16, 44, 16, "DO2設定", model10),
-    MAIL_ITEM(&win_sendmailset[1], 19, 50, 16, "設定反映", nullptr),
+    LAYOUT_LABEL(14, 3, "   アナログ閾値設定", model10),
+    LAYOUT_ITEM(&win_analog[1], 14, 26, 16, "設定画面へ", model10),
+    LAYOUT_LABEL(16, 3, "   アナログ閾値設定", analog_low),
+    LAYOUT_ITEM(&win_analog[1], 16, 26, 16, "設定画面へ", analog_low),
+    LAYOUT_LABEL(16, 3, "   DOアラート設定", model10),
+    LAYOUT_ITEM(&win_doalert[1], 16, 26, 16, "DO1設定", model10),
+    LAYOUT_ITEM(&win_doalert[2], 16, 44, 16, "DO2設定", model10),
+    LAYOUT_ITEM(&win_sendmailset[1], 19, 50, 16, "設定反映", nullptr),
 };
 
 #undef DI_ROW

@@ -11,12 +11,6 @@
 
 #include <cstdint>
 
-// Rows of the layout tables: an item window of pair 4 inside the table's
-// first window, and a text drawn into that window.
-#define MAIL_ITEM(slot, row, col, cols, text, present) \
-    {slot, 0, row, col, 1, cols, PAIR_ITEM, text, false, present}
-#define MAIL_TEXT(row, col, text, present) {nullptr, 0, row, col, 0, 0, 0, text, false, present}
-
 extern WINDOW* win_mailset;         // the screen
 extern WINDOW* win_smtpset[2];      // mail server field
 extern WINDOW* win_smtpport[2];     // port field
@@ -66,11 +60,11 @@ struct MailUnit {
 };
 
 // The callbacks of the digital-input rows (mail_di.cpp).
-struct RowContext;
-int di_row_items(const RowContext& ctx);
-int di_row_start(const RowContext& ctx);
-int di_row_enter(RowContext& ctx, int item);
-void di_row_leave(RowContext& ctx);
+struct LegacyRowContext;
+int di_row_items(const LegacyRowContext& ctx);
+int di_row_start(const LegacyRowContext& ctx);
+int di_row_enter(LegacyRowContext& ctx, int item);
+void di_row_leave(LegacyRowContext& ctx);
 
 // The SMTP-AUTH item (mail_auth.cpp) and the apply (mail_apply.cpp): 0 to
 // stay on the item, else the screen's result.

@@ -1,97 +1,105 @@
-// The settings menu of one unit of the host's networks: IP address, input
-// extension, mail alert and other settings, the last three behind the model gate.
+// The settings menu of one unit of the host's networks: a table of the
+// settings groups (IP address, input extension, mail alert and other
+// settings), the last three behind the model gate.
 #include "screens/KIVRAMainSet.h"
 #include "screens/ext/KIVRAExtend.h"
 #include "screens/mail/KIVRAMailSet.h"
 
 #include <curses.h>
 
+#include "base/DebugLog.h"
 #include "device/KIVRAXPort.h"
 #include "screens/etc/KIVRAEtc.h"
 #include "screens/list/list_parts.h"
-#include "base/DebugLog.h"
-#include "ui/fixed_windows.h"
-#include "ui/NQ_Menu.h"
-#include "ui/colour_pairs.h"
 #include "screens/screen_driver.h"
+#include "ui/NQ_Menu.h"
+#include "ui/fixed_windows.h"
+
+#include <iterator>
+#include <optional>
 
 WINDOW* win_mainset[5] = {};
 
 namespace {
 
-// The menu: a frame with its title and the four items.
-const WindowSpec kMenuLayout[] = {
-    {&win_mainset[0], -1, 13, 1, 10, 78, PAIR_BASE, nullptr, true, nullptr},
-    {nullptr, 0, 0, 1, 0, 0, 0, "サブネット内 : 設定項目を選んでください", false, nullptr},
-    {&win_mainset[1], 0, 2, 3, 1, 20, PAIR_ITEM, "IPアドレス設定", false, nullptr},
-    {&win_mainset[2], 0, 3, 3, 1, 20, PAIR_ITEM, "入力延長設定", false, nullptr},
-    {&win_mainset[3], 0, 4, 3, 1, 20, PAIR_ITEM, "メールアラート設定", false, nullptr},
-    {&win_mainset[4], 0, 5, 3, 1, 20, PAIR_ITEM, "その他の設定", false, nullptr},
-};
-
-void redraw_menu_frame() { redraw(win_mainset[0]); }
-
-// A settings group behind the model gate. A group whose screen this program
-// does not have yet opens nothing once the gate has let it through.
-struct GroupEntry {
+// One group of the menu: its item, its screen and, for the groups a model
+// may not have, the model gate's row and the line logged when it is chosen.
+struct SettingsGroup {
+    const char* label;
+    int (*screen)(int i);  // 1 written, -1 F9, anything else: back in the menu
+    std::optional<Group> gate;
     const char* log;
-    Group group;
-    int (*screen)(int i);
+    bool reports_write;  // the screen itself says "設定完了" and drops the unit
 };
-const GroupEntry input_extend_group{"Setting input extend\n", Group::InputExtend, SetInputExtendMenu};
-const GroupEntry mail_alert_group{"Mail Alert Setting\n", Group::MailAlert, SetMailAlertMenu};
-const GroupEntry etc_group{"Etc Setting\n", Group::Etc, SetEtcMenu};
 
-int open_group(const GroupEntry& g, int i)
+constexpr SettingsGroup kGroups[] = {
+    {"IPアドレス設定", SetIPMenu, std::nullopt, nullptr, true},
+    {"入力延長設定", SetInputExtendMenu, Group::InputExtend, "Setting input extend\n", false},
+    {"メールアラート設定", SetMailAlertMenu, Group::MailAlert, "Mail Alert Setting\n", false},
+    {"その他の設定", SetEtcMenu, Group::Etc, "Etc Setting\n", false},
+};
+constexpr int kGroupCount = static_cast<int>(std::size(kGroups));
+static_assert(std::size(kGroups) + 1 == std::size(win_mainset));
+
+// The menu's state: the unit it belongs to.
+struct SettingsMenu {
+    int unit;
+};
+
+// A frame with its title and one item per group.
+const WindowSpec<SettingsMenu> kMenuLayout[] = {
+    {&win_mainset[0], -1, 13, 1, 10, 78, PAIR_BASE, nullptr, true, nullptr},
+    LAYOUT_LABEL(0, 1, "サブネット内 : 設定項目を選んでください", nullptr),
+    LAYOUT_ITEM(&win_mainset[1], 2, 3, 20, kGroups[0].label, nullptr),
+    LAYOUT_ITEM(&win_mainset[2], 3, 3, 20, kGroups[1].label, nullptr),
+    LAYOUT_ITEM(&win_mainset[3], 4, 3, 20, kGroups[2].label, nullptr),
+    LAYOUT_ITEM(&win_mainset[4], 5, 3, 20, kGroups[3].label, nullptr),
+};
+
+// A group behind the gate: the unit is asked its model again first.
+int open_gated(const SettingsGroup& g, int i)
 {
     PrnDebug(g.log);
     if (GetModelName_ReplaceDeviceList(i) == -1) return 0;
     const DeviceEntry& e = xportset[i];
-    const char* refusal = model_gate_refusal(g.group, e.model, e.modtype);
+    const char* refusal = model_gate_refusal(*g.gate, e.model, e.modtype);
     if (refusal != nullptr) {
         MyMsgBox(refusal, "", MSG_ROW_MENU, win_mainset[0]);
         return 0;
     }
-    if (g.screen == nullptr) return 0;
     const int r = g.screen(i);
     redraw_screen();
-    redraw_menu_frame();
+    redraw(win_mainset[0]);
     return r;
+}
+
+Outcome group_chosen(SettingsMenu& m, int item)
+{
+    if (item < 1 || item > kGroupCount) return Outcome::Stay;
+    const SettingsGroup& g = kGroups[item - 1];
+    const int r = g.gate ? open_gated(g, m.unit) : g.screen(m.unit);
+    if (r == -1) return Outcome::Quit;
+    if (r != 1) return Outcome::Stay;
+    // The unit restarts with what was written; it has to be searched again.
+    if (!g.reports_write) {
+        MyMsgBox("設定完了しました。", "デバイスを再起動します。", MSG_ROW_MENU, win_mainset[0]);
+        DeleteXPort(m.unit);
+    }
+    return Outcome::Done;
 }
 
 }  // namespace
 
-int OnSetInputExtend(int i) { return open_group(input_extend_group, i); }
-int OnSetMailAlert(int i) { return open_group(mail_alert_group, i); }
-int OnSetEtc(int i) { return open_group(etc_group, i); }
+int OnSetInputExtend(int i) { return open_gated(kGroups[1], i); }
+int OnSetMailAlert(int i) { return open_gated(kGroups[2], i); }
+int OnSetEtc(int i) { return open_gated(kGroups[3], i); }
 
 int loop_mainset(int i)
 {
-    for (;;) {
-        const MenuResult m = menu_result(select_menu(win_mainset, 4, 1, 0, 0, 1, nullptr));
-        if (m.act == Act::Quit) return -1;
-        if (m.act == Act::Esc) return -2;
-        int r;
-        switch (m.item) {
-        case 1:
-            r = SetIPMenu(i);
-            if (r == -1) return -1;
-            // The IP screen has shown its messages and dropped the unit itself.
-            if (r == 1) return -2;
-            continue;
-        case 2: r = OnSetInputExtend(i); break;
-        case 3: r = OnSetMailAlert(i); break;
-        case 4: r = OnSetEtc(i); break;
-        default: continue;
-        }
-        if (r == -1) return -1;
-        if (r == 1) {
-            // The unit restarts with what was written; it has to be searched again.
-            MyMsgBox("設定完了しました。", "デバイスを再起動します。", MSG_ROW_MENU, win_mainset[0]);
-            DeleteXPort(i);
-            return -2;
-        }
-    }
+    SettingsMenu menu{i};
+    const Outcome o = run_items(win_mainset, kGroupCount, group_chosen, menu, ListPlace::First);
+    // After a write the device list goes on as after Esc.
+    return o == Outcome::Quit ? -1 : -2;
 }
 
 int SetMainMenu(int i)
@@ -100,13 +108,10 @@ int SetMainMenu(int i)
     if (i < 0 || i >= xportcount || i >= XPORT_MAX) return -2;
     int r = -2;
     {
-        ScreenWindows windows(kMenuLayout, i);
+        const SettingsMenu menu{i};
+        ScreenWindows windows(kMenuLayout, menu);
         doupdate();
-        if (windows.ok()) {
-            do {
-                r = loop_mainset(i);
-            } while (r == 0);
-        }
+        if (windows.ok()) r = loop_mainset(i);
     }
     redraw_screen();
     return r;

@@ -1,4 +1,5 @@
-// The screen driver's row machine and step runner, without a terminal.
+// The screen driver's row machine and the step runner of settings/, without
+// a terminal.
 #include "screens/screen_driver.h"
 
 #include <gtest/gtest.h>
@@ -8,26 +9,30 @@
 namespace {
 
 // Rows 1..5 in table order; row 3 names its own targets; rows 2..4 may be absent.
-int gone_mask = 0;
+struct Screen {
+    int gone;  // bit per absent row
+};
 template <int Row>
-bool here(const RowContext&)
+bool here(const Screen& s)
 {
-    return (gone_mask & (1 << Row)) == 0;
+    return (s.gone & (1 << Row)) == 0;
 }
 
-const RowSpec kRows[] = {
-    {1, nullptr, 1, 0, ROW_PREV, ROW_NEXT, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {2, nullptr, 1, 0, ROW_PREV, ROW_NEXT, here<2>, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {3, nullptr, 1, 0, 5, 1, here<3>, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {4, nullptr, 1, 0, ROW_PREV, ROW_NEXT, here<4>, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {5, nullptr, 1, 0, ROW_PREV, ROW_NEXT, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+const RowSpec<Screen> kRows[] = {
+    {.mode = 1, .wins = nullptr},
+    {.mode = 2, .wins = nullptr, .present = here<2>},
+    {.mode = 3, .wins = nullptr, .up = 5, .down = 1, .present = here<3>},
+    {.mode = 4, .wins = nullptr, .present = here<4>},
+    {.mode = 5, .wins = nullptr},
 };
 
 TEST(ScreenDriver, MovesGoToTheNamedOrNeighbouringRowAndNeverToAnAbsentOne)
 {
     struct Case {
-        int gone;   // bit per absent row
-        int from, dir, to;
+        int gone;  // bit per absent row
+        int from;
+        Move dir;
+        int to;
     } cases[] = {
         {0, 1, MOVE_UP, 5},
         {0, 1, MOVE_DOWN, 2},
@@ -41,35 +46,50 @@ TEST(ScreenDriver, MovesGoToTheNamedOrNeighbouringRowAndNeverToAnAbsentOne)
         {0, 9, MOVE_DOWN, 0},
     };
     for (const Case& c : cases) {
-        gone_mask = c.gone;
-        int mode = c.from;
-        RowContext ctx{0, &mode, nullptr, kRows, 5};
-        EXPECT_EQ(row_target(ctx, c.from, c.dir), c.to)
+        const Screen s{c.gone};
+        EXPECT_EQ(row_target(kRows, s, c.from, c.dir), c.to)
             << "gone " << c.gone << " from " << c.from << " dir " << c.dir;
     }
-    gone_mask = 0;
 }
 
-std::vector<int> made;
-int exchange_ok(int, void*) { made.push_back(1); return 0; }
-int exchange_fails(int, void*) { made.push_back(2); return -1; }
-int exchange_late(int, void*) { made.push_back(3); return 0; }
-bool never(int, const void*) { return false; }
+struct Made {
+    std::vector<int> steps;
+};
+int exchange_ok(int, Made& m)
+{
+    m.steps.push_back(1);
+    return 0;
+}
+int exchange_fails(int, Made& m)
+{
+    m.steps.push_back(2);
+    return -1;
+}
+int exchange_late(int, Made& m)
+{
+    m.steps.push_back(3);
+    return 0;
+}
+bool never(int, const Made&) { return false; }
 
 TEST(ScreenDriver, StepsStopAtTheFirstFailureAndSkipThoseThatDoNotApply)
 {
-    const Step steps[] = {
-        {exchange_ok, 0, nullptr, 0, nullptr, nullptr},
-        {exchange_late, 0, nullptr, 0, nullptr, never},
-        {exchange_fails, 1, nullptr, 0, nullptr, nullptr},
-        {exchange_late, 0, nullptr, 0, nullptr, nullptr},
+    const SettingsStep<Made> steps[] = {
+        {.exchange = exchange_ok},
+        {.exchange = exchange_late, .applies = never},
+        {.exchange = exchange_fails, .pause_ms = 1, .message = "a", .detail = "b", .row = 15},
+        {.exchange = exchange_late},
     };
-    made.clear();
-    EXPECT_EQ(run_steps(steps, 0, nullptr, nullptr), -1);
-    EXPECT_EQ(made, (std::vector<int>{1, 2}));
-    made.clear();
-    EXPECT_EQ(run_steps(steps, 2, 0, nullptr, nullptr), 0);
-    EXPECT_EQ(made, (std::vector<int>{1}));
+    Made made;
+    const StepResult r = run_settings_steps(steps, 0, made);
+    EXPECT_EQ(r.failed, 2);
+    EXPECT_STREQ(r.message, "a");
+    EXPECT_STREQ(r.detail, "b");
+    EXPECT_EQ(r.row, 15);
+    EXPECT_EQ(made.steps, (std::vector<int>{1, 2}));
+    made.steps.clear();
+    EXPECT_TRUE(run_settings_steps(steps, 2, 0, made).ok());
+    EXPECT_EQ(made.steps, (std::vector<int>{1}));
 }
 
 TEST(ScreenDriver, CodesWithoutATextShowEmptyAndStartOnTheFirstChoice)

@@ -11,9 +11,11 @@ TEST(ExtSections, UpAndDownFollowTheSectionsTheUnitHas)
 {
     enum { P = 0, G = 1 };  // plain XPort, GC firmware
     struct Case {
-        int modtype, model, one_to_n, from, dir, to;
+        int modtype, model, one_to_n, from;
+        Move dir;
+        int to;
     };
-    const int U = MOVE_UP, D = MOVE_DOWN;
+    const Move U = MOVE_UP, D = MOVE_DOWN;
     const Case cases[] = {
         {P, 0, 2, EXSEC_CONN1, D, EXSEC_DISC},  {P, 0, 2, EXSEC_CONN1, U, EXSEC_SEND},
         {P, 0, 2, EXSEC_DISC, U, EXSEC_CONN1},  {P, 0, 2, EXSEC_SEND, U, EXSEC_CHAT},

@@ -4,6 +4,7 @@
 #include "screens/ip/ip_screen.h"
 
 #include "device/KIVRAXPort.h"
+#include "device/record_fields.h"
 
 #include <gtest/gtest.h>
 
@@ -26,36 +27,38 @@ TEST(IpRows, EveryMoveOfTheScreenLandsOnTheRowAnOperatorExpects)
 {
     struct Case {
         const char* story;
-        int row, move, dhcp_on, samenet, to;
+        int row;
+        Move move;
+        int dhcp_on, samenet, to;
     };
     const Case cases[] = {
-        {"Up from the DHCP row wraps to the apply button", IPROW_DHCP, IPMOVE_UP, 0, 1,
+        {"Up from the DHCP row wraps to the apply button", IPROW_DHCP, MOVE_UP, 0, 1,
          IPROW_APPLY},
-        {"Down from DHCP with ON skips the greyed fields", IPROW_DHCP, IPMOVE_DOWN, 1, 1,
+        {"Down from DHCP with ON skips the greyed fields", IPROW_DHCP, MOVE_DOWN, 1, 1,
          IPROW_APPLY},
-        {"Down from DHCP with OFF goes to the address", IPROW_DHCP, IPMOVE_DOWN, 0, 1,
+        {"Down from DHCP with OFF goes to the address", IPROW_DHCP, MOVE_DOWN, 0, 1,
          IPROW_ADDRESS},
-        {"address-only screen: Down from DHCP with OFF", IPROW_DHCP, IPMOVE_DOWN, 0, 0,
+        {"address-only screen: Down from DHCP with OFF", IPROW_DHCP, MOVE_DOWN, 0, 0,
          IPROW_ADDRESS},
-        {"address-only screen: Down from DHCP with ON", IPROW_DHCP, IPMOVE_DOWN, 1, 0, IPROW_APPLY},
-        {"Up from the address goes to DHCP", IPROW_ADDRESS, IPMOVE_UP, 0, 1, IPROW_DHCP},
-        {"Down from the address goes to the mask", IPROW_ADDRESS, IPMOVE_DOWN, 0, 1, IPROW_MASK},
-        {"address-only screen: Down from the address applies", IPROW_ADDRESS, IPMOVE_DOWN, 0, 0,
+        {"address-only screen: Down from DHCP with ON", IPROW_DHCP, MOVE_DOWN, 1, 0, IPROW_APPLY},
+        {"Up from the address goes to DHCP", IPROW_ADDRESS, MOVE_UP, 0, 1, IPROW_DHCP},
+        {"Down from the address goes to the mask", IPROW_ADDRESS, MOVE_DOWN, 0, 1, IPROW_MASK},
+        {"address-only screen: Down from the address applies", IPROW_ADDRESS, MOVE_DOWN, 0, 0,
          IPROW_APPLY},
-        {"Up from the mask goes to the address", IPROW_MASK, IPMOVE_UP, 0, 1, IPROW_ADDRESS},
-        {"Down from the mask goes to the gateway", IPROW_MASK, IPMOVE_DOWN, 0, 1, IPROW_GATEWAY},
-        {"Up from the gateway goes to the mask", IPROW_GATEWAY, IPMOVE_UP, 0, 1, IPROW_MASK},
-        {"Down from the gateway goes to the apply button", IPROW_GATEWAY, IPMOVE_DOWN, 0, 1,
+        {"Up from the mask goes to the address", IPROW_MASK, MOVE_UP, 0, 1, IPROW_ADDRESS},
+        {"Down from the mask goes to the gateway", IPROW_MASK, MOVE_DOWN, 0, 1, IPROW_GATEWAY},
+        {"Up from the gateway goes to the mask", IPROW_GATEWAY, MOVE_UP, 0, 1, IPROW_MASK},
+        {"Down from the gateway goes to the apply button", IPROW_GATEWAY, MOVE_DOWN, 0, 1,
          IPROW_APPLY},
-        {"Up from apply with ON goes to DHCP", IPROW_APPLY, IPMOVE_UP, 1, 1, IPROW_DHCP},
-        {"Up from apply with OFF goes to the gateway", IPROW_APPLY, IPMOVE_UP, 0, 1, IPROW_GATEWAY},
-        {"address-only screen: Up from apply with OFF", IPROW_APPLY, IPMOVE_UP, 0, 0,
+        {"Up from apply with ON goes to DHCP", IPROW_APPLY, MOVE_UP, 1, 1, IPROW_DHCP},
+        {"Up from apply with OFF goes to the gateway", IPROW_APPLY, MOVE_UP, 0, 1, IPROW_GATEWAY},
+        {"address-only screen: Up from apply with OFF", IPROW_APPLY, MOVE_UP, 0, 0,
          IPROW_ADDRESS},
-        {"address-only screen: Up from apply with ON", IPROW_APPLY, IPMOVE_UP, 1, 0, IPROW_DHCP},
-        {"Down from apply wraps to DHCP", IPROW_APPLY, IPMOVE_DOWN, 0, 1, IPROW_DHCP},
-        {"Down from apply wraps to DHCP with ON too", IPROW_APPLY, IPMOVE_DOWN, 1, 0, IPROW_DHCP},
-        {"a row that does not exist ends the screen", 6, IPMOVE_DOWN, 0, 1, 0},
-        {"row 0 does not exist either", 0, IPMOVE_UP, 1, 0, 0},
+        {"address-only screen: Up from apply with ON", IPROW_APPLY, MOVE_UP, 1, 0, IPROW_DHCP},
+        {"Down from apply wraps to DHCP", IPROW_APPLY, MOVE_DOWN, 0, 1, IPROW_DHCP},
+        {"Down from apply wraps to DHCP with ON too", IPROW_APPLY, MOVE_DOWN, 1, 0, IPROW_DHCP},
+        {"a row that does not exist ends the screen", 6, MOVE_DOWN, 0, 1, 0},
+        {"row 0 does not exist either", 0, MOVE_UP, 1, 0, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ip_next_row(c.row, c.move, c.dhcp_on, c.samenet), c.to) << c.story;
@@ -65,7 +68,7 @@ TEST(IpRows, WithDhcpOnNoMoveEverReachesAGreyedField)
 {
     for (int samenet = 0; samenet <= 1; samenet++) {
         for (int row : {IPROW_DHCP, IPROW_APPLY}) {
-            for (int move : {IPMOVE_UP, IPMOVE_DOWN}) {
+            for (Move move : {MOVE_UP, MOVE_DOWN}) {
                 int to = ip_next_row(row, move, 1, samenet);
                 EXPECT_TRUE(to == IPROW_DHCP || to == IPROW_APPLY)
                     << "row " << row << " move " << move << " reached " << to;

@@ -1,6 +1,7 @@
 // The rules of the mail alert screen that need no unit: where Up and Down
 // lead on every model and module kind, and the sender and recipient checks.
 #include "screens/mail/KIVRAMailSet.h"
+#include "screens/screen_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -8,11 +9,12 @@
 
 namespace {
 
-constexpr int XPORT = 0, GC = 1, WIFI = 3, UP = MAILMOVE_UP, DOWN = MAILMOVE_DOWN;
+constexpr int XPORT = 0, GC = 1, WIFI = 3;
+constexpr Move UP = MOVE_UP, DOWN = MOVE_DOWN;
 
 TEST(MailRules, EveryMoveLandsOnAnItemTheUnitHas)
 {
-    const struct { const char* story; int model, modtype, mode, move, to; } cases[] = {
+    const struct { const char* story; int model, modtype, mode; Move move; int to; } cases[] = {
         {"plain XPort: port to sender", 0, XPORT, 2, DOWN, 4},
         {"plain XPort: sender to port", 0, XPORT, 4, UP, 2},
         {"GC: port to SMTP-AUTH", 2, GC, 2, DOWN, 3},
@@ -49,11 +51,11 @@ TEST(MailRules, EveryMoveLandsOnAnItemTheUnitHas)
     for (int modtype : {XPORT, GC, WIFI}) {
         for (int model = 0; model <= 15; model++) {
             for (int mode = 1; mode <= 17; mode++) {
-                for (int move : {UP, DOWN}) {
+                for (Move move : {UP, DOWN}) {
                     const int to = mail_next_mode(mode, move, model, modtype);
                     if (mail_next_mode(mode, UP, model, modtype) == 0) continue;
                     EXPECT_NE(to, 0) << model << "/" << modtype << " mode " << mode;
-                    EXPECT_EQ(mail_next_mode(to, 1 - move, model, modtype), mode)
+                    EXPECT_EQ(mail_next_mode(to, move == UP ? DOWN : UP, model, modtype), mode)
                         << model << "/" << modtype << " mode " << mode << " to " << to;
                 }
             }
