@@ -329,6 +329,24 @@ TEST(ExtScreen, WifiUnitSendsPortHipHportTextAndNoRecord)
         EXPECT_FALSE(e.proto == "udp" && e.bytes.size() > 4) << "no record written";
 }
 
+// A module's own destination holding a line break cannot go into its text:
+// the apply is refused before the first controller command.
+TEST(ExtScreen, WifiDestinationWithALineBreakSendsNothing)
+{
+    Session s(R"({"units": [{"name": "w2", "ip": "192.0.2.13", "model": 0, "module": "wifi",
+      "wifi": {"HIP": "two\rlines", "HPORT": "6000"}}]})",
+              {"-l"});
+    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
+    ASSERT_TRUE(s.set_port("10001") && s.search() && open_screen(s, "192.0.2.13")) << s.t.dump();
+    ASSERT_TRUE(s.wait_bg(ROW_CONN1, COL[1], BLUE)) << s.t.dump();
+    const size_t before = s.tcp_in("w2").size();
+    keys(s, &rig::Term::up, 1, ROW_SEND, COL_SEND);
+    s.t.enter();
+    ASSERT_TRUE(close_message(s, MSG15_TEXT_ROW, "通信エラー", "")) << s.t.dump();
+    EXPECT_EQ(s.tcp_in("w2").size(), before) << "nothing sent";
+    EXPECT_NE(s.debug_log().find("set extention error\n"), std::string::npos);
+}
+
 TEST(ExtScreen, Models9And11KeepTheirSettingsInControllerMemory)
 {
     Session s(R"({"units": [
