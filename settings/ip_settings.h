@@ -2,7 +2,8 @@
 // from its table entry and written back as setup record 0 of an XPort unit,
 // the "IP" text of a WiFi module, or the set-address broadcast for a unit
 // outside the host's networks. Every failure is a StepResult whose message
-// the IP screens show at row 18.
+// the IP screens show at row 18; an index outside the device table fails at
+// once, with no message.
 #pragma once
 
 #include "settings/settings_steps.h"

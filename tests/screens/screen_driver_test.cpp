@@ -71,22 +71,30 @@ int exchange_late(int, Made& m)
     return 0;
 }
 bool never(int, const Made&) { return false; }
+std::vector<int> shown;
+void show(int, const Made&, int what) { shown.push_back(what); }
 
 TEST(ScreenDriver, StepsStopAtTheFirstFailureAndSkipThoseThatDoNotApply)
 {
     const SettingsStep<Made> steps[] = {
-        {.exchange = exchange_ok},
-        {.exchange = exchange_late, .applies = never},
-        {.exchange = exchange_fails, .pause_ms = 1, .message = "a", .detail = "b", .row = 15},
+        {.exchange = exchange_ok, .shows = 7},
+        {.exchange = exchange_late, .applies = never, .shows = 8},
+        {.exchange = exchange_fails,
+         .pause_ms = 1,
+         .message = "a",
+         .detail = "b",
+         .row = 15,
+         .shows = 9},
         {.exchange = exchange_late},
     };
     Made made;
-    const StepResult r = run_settings_steps(steps, 0, made);
+    const StepResult r = run_settings_steps(steps, 0, made, show);
     EXPECT_EQ(r.failed, 2);
     EXPECT_STREQ(r.message, "a");
     EXPECT_STREQ(r.detail, "b");
     EXPECT_EQ(r.row, 15);
     EXPECT_EQ(made.steps, (std::vector<int>{1, 2}));
+    EXPECT_EQ(shown, (std::vector<int>{7})) << "drawn only after a step that went through";
     made.steps.clear();
     EXPECT_TRUE(run_settings_steps(steps, 2, 0, made).ok());
     EXPECT_EQ(made.steps, (std::vector<int>{1}));
