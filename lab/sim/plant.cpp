@@ -158,9 +158,8 @@ bool build_records(Unit& u, const json& j, Loader& L, uint32_t static_ip, uint32
 
     json mail = j.value("mail", json::object());
     L.where = u.name + ".mail: ";
-    if (!L.only(mail,
-                {"server", "host", "port", "from_user", "from_domain", "to1", "to2", "subject",
-                 "subject2"}))
+    if (!L.only(mail, {"server", "host", "port", "from_user", "from_domain", "to1", "to2",
+                       "subject", "subject2"}))
         return false;
     uint32_t server = 0;
     std::string host, from_user, from_domain, to1, to2, subject, subject2;
