@@ -217,6 +217,10 @@ int XPortAdd(const char* address);
 
 // ---- setup records ----
 int UDP_SendRecv(in_addr_t ip, const uint8_t* request, int reqlen, uint8_t* reply, int replen);
+// One datagram to 255.255.255.255:30718 out of host interface ifindex (the
+// one a unit answered on), by the default route for 0; nothing is awaited.
+// 0, or -1 after logging the failure as UDP_SendRecv does.
+int UDP_BroadcastOn(int ifindex, const uint8_t* request, int reqlen);
 int GetSetupRecord(in_addr_t ip, int record, uint8_t* buffer, int length);
 in_addr_t XsubnetDecode(int hostbits);
 int XSubnetEncode(in_addr_t mask);

@@ -74,32 +74,6 @@ void report_arrival_interface(int fd)
     ::setsockopt(fd, IPPROTO_IP, IP_PKTINFO, &on, sizeof on);
 }
 
-// One query to 255.255.255.255:30718, out of interface ifindex whatever the
-// routes say, or by the default route for ifindex 0. 0, or -1 when it could not be sent.
-int broadcast_query(int fd, const uint8_t* query, size_t len, int ifindex)
-{
-    sockaddr_in to = udp_target(htonl(INADDR_BROADCAST));
-    iovec iov{const_cast<uint8_t*>(query), len};
-    msghdr msg{};
-    msg.msg_name = &to;
-    msg.msg_namelen = sizeof to;
-    msg.msg_iov = &iov;
-    msg.msg_iovlen = 1;
-    alignas(cmsghdr) unsigned char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
-    if (ifindex > 0) {
-        msg.msg_control = control;
-        msg.msg_controllen = sizeof control;
-        cmsghdr* c = CMSG_FIRSTHDR(&msg);
-        c->cmsg_level = IPPROTO_IP;
-        c->cmsg_type = IP_PKTINFO;
-        c->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
-        in_pktinfo info{};
-        info.ipi_ifindex = ifindex;
-        std::memcpy(CMSG_DATA(c), &info, sizeof info);
-    }
-    return ::sendmsg(fd, &msg, 0) < 0 ? -1 : 0;
-}
-
 // Both queries on every interface: the first on each in turn, 50 ms, then
 // the second on each. One interface gets exactly what a single broadcast
 // gets; a failed send still leaves the others and the wait for replies.
@@ -107,10 +81,10 @@ void broadcast_discovery(int fd, const SearchInterface* ifs, int count)
 {
     const int sends = count > 0 ? count : 1;
     for (int k = 0; k < sends; k++)
-        broadcast_query(fd, discovery_query1, sizeof discovery_query1, count > 0 ? ifs[k].index : 0);
+        send_broadcast(fd, discovery_query1, sizeof discovery_query1, count > 0 ? ifs[k].index : 0);
     ::usleep(DISCOVERY_GAP_MS * 1000);
     for (int k = 0; k < sends; k++)
-        broadcast_query(fd, discovery_query2, sizeof discovery_query2, count > 0 ? ifs[k].index : 0);
+        send_broadcast(fd, discovery_query2, sizeof discovery_query2, count > 0 ? ifs[k].index : 0);
 }
 
 // Moves the wait on by 1 s after a reply; the part of a second that was

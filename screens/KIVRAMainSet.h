@@ -33,7 +33,9 @@ int loop_ipset_gateway(char* gw, int i);
 int OnChangeSelDHCP(int sel);
 int OnChangeSelDHCPSame(int sel);
 int OnSetIP(const char* addr, const char* mask, const char* gw, int i);
-int SetIPAddressOnly(const uint8_t* mac, in_addr_t ip);
+// The set-address broadcast, out of the host interface the unit answered on
+// (ifindex, DeviceEntry::host_if; 0 by the default route).
+int SetIPAddressOnly(const uint8_t* mac, in_addr_t ip, int ifindex = 0);
 
 // Ping check and adding a unit by address
 int SendPingCmd(const char* addr);

@@ -56,7 +56,7 @@ int format_wifi_ip_text(char* out, size_t size, const char* addr, const char* ma
     return n;
 }
 
-int SetIPAddressOnly(const uint8_t* mac, in_addr_t ip)
+int SetIPAddressOnly(const uint8_t* mac, in_addr_t ip, int ifindex)
 {
     if (mac == nullptr) return 0;
     uint8_t dgram[IP_SETUP_LEN];
@@ -65,8 +65,8 @@ int SetIPAddressOnly(const uint8_t* mac, in_addr_t ip)
     format_dotted(ip, text);
     PrnDebugf("IP SET : MAC %x-%x-%x-%x-%x-%x : IP %s\n", mac[0], mac[1], mac[2], mac[3], mac[4],
               mac[5], text);
-    // Sent to every host of the segment; the unit with this MAC takes the address.
-    if (UDP_SendRecv(INADDR_BROADCAST, dgram, IP_SETUP_LEN, nullptr, 0) != 0) {
+    // Sent to every host of the unit's segment; the unit with this MAC takes the address.
+    if (UDP_BroadcastOn(ifindex, dgram, IP_SETUP_LEN) != 0) {
         PrnDebug("UDP SendRecv Error\n");
         return 0;
     }
@@ -105,7 +105,7 @@ int OnSetIP(const char* addr, const char* mask, const char* gw, int i)
             comm_error();
             return 0;
         }
-        if (SetIPAddressOnly(e.mac, ip) == 0) {
+        if (SetIPAddressOnly(e.mac, ip, e.host_if) == 0) {
             comm_error();
             return 0;
         }
