@@ -65,7 +65,7 @@ struct Reader {
 
     bool add(JsonType type, int start, int length)
     {
-        if (count >= cap) return fail("more values than the reader holds");
+        if (count >= cap) return fail_at(start, "more values than the reader holds");
         const int parent = depth > 0 ? stack[depth - 1].token : -1;
         tok[count] = JsonToken{type, start, length, parent, 0, -1};
         if (depth > 0) {

@@ -71,7 +71,8 @@ TEST(SearchNetworks, BothInterfacesAreAskedAndEachUnitKeepsTheInterfaceItAnswere
     ASSERT_EQ(XPortSearchOn(&ifs[1], 1), 2);
     EXPECT_STREQ(interface_of("203.0.113.10"), "veth-host2");
     EXPECT_EQ(lab.received("a1").size(), heard);
-    EXPECT_EQ(queries(lab, "b1", &port_b), (std::vector<std::string>{second[0], second[1], second[0], second[1]}));
+    EXPECT_EQ(queries(lab, "b1", &port_b),
+              (std::vector<std::string>{second[0], second[1], second[0], second[1]}));
 }
 
 }  // namespace

@@ -47,7 +47,8 @@ TEST(ListTwoNetworks, OneSearchListsTheUnitsOfBothNetworksAndTheFarOneIsSetOnIts
     for (const Listed& u : listed) {
         const int r = s.row_of(u.ip);
         ASSERT_GE(r, 0) << u.ip << " missing\n" << s.t.dump();
-        EXPECT_TRUE(cells_are(s.t, r, 1, " " + std::to_string(r - LIST_FIRST_ROW) + " " + u.rest, 78));
+        EXPECT_TRUE(
+            cells_are(s.t, r, 1, " " + std::to_string(r - LIST_FIRST_ROW) + " " + u.rest, 78));
     }
     // The queries went out on each interface from its own address, and each
     // network heard only its own.
@@ -79,12 +80,14 @@ TEST(ListTwoNetworks, OneSearchListsTheUnitsOfBothNetworksAndTheFarOneIsSetOnIts
     ASSERT_TRUE(eventually(s.t, [&] { return !form_open(); })) << s.t.dump();
     s.t.down();
     s.t.enter();
-    ASSERT_TRUE(s.wait_message(MSG18_TEXT_ROW - 1, "設定完了しました。", "デバイスを再起動します。"))
+    ASSERT_TRUE(
+        s.wait_message(MSG18_TEXT_ROW - 1, "設定完了しました。", "デバイスを再起動します。"))
         << s.t.dump();
     ASSERT_TRUE(s.lab.wait_event("far2", "restart")) << s.lab.sim_log();
     std::vector<std::string> sets;
     for (const rig::JournalEntry& e : s.lab.received("far2"))
-        if (e.bytes.size() == 20) sets.push_back(e.peer.substr(0, e.peer.find(':')) + " " + rig::hex(e.bytes));
+        if (e.bytes.size() == 20)
+            sets.push_back(e.peer.substr(0, e.peer.find(':')) + " " + rig::hex(e.bytes));
     EXPECT_EQ(sets, (std::vector<std::string>{"203.0.113.1 000000fc49502d53455455500000021"
                                               "3c612000b"}));
     EXPECT_EQ(s.lab.received("far").size(), 2u) << "the first network heard only the search";
