@@ -7,9 +7,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "bench/screen_bench.h"
 #include "rig/lab.h"
 #include "rig/term.h"
 #include "tests/cli/cli_run.h"
@@ -18,7 +20,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double since(Clock::time_point t0) { return std::chrono::duration<double>(Clock::now() - t0).count(); }
+double since(Clock::time_point t0)
+{
+    return std::chrono::duration<double>(Clock::now() - t0).count();
+}
 
 // n wired units, every seventh a WiFi unit; beyond 245 of them outside the
 // host's network.
@@ -28,19 +33,14 @@ std::string plant(int n)
     for (int k = 0; k < n; k++) {
         char unit[256];
         const bool inside = k < 245;
-        std::snprintf(unit, sizeof unit,
-                      R"(%s{"name": "u%d", "ip": "%s.%d", "mac": "00:80:a3:01:%02x:%02x", "model": %d%s})",
-                      k ? "," : "", k, inside ? "192.0.2" : "198.51.100", inside ? 10 + k : 10 + k - 245,
-                      k >> 8, k & 0xFF, k % 7, k % 7 == 3 ? R"(, "module": "wifi")" : "");
+        std::snprintf(
+            unit, sizeof unit,
+            R"(%s{"name": "u%d", "ip": "%s.%d", "mac": "00:80:a3:01:%02x:%02x", "model": %d%s})",
+            k ? "," : "", k, inside ? "192.0.2" : "198.51.100", inside ? 10 + k : 10 + k - 245,
+            k >> 8, k & 0xFF, k % 7, k % 7 == 3 ? R"(, "module": "wifi")" : "");
         p += unit;
     }
     return p + "]}";
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? -1 : v[v.size() / 2];
 }
 
 // One search on KIVRASetL's top menu (the cursor on "検索"), back to the menu after.
@@ -61,7 +61,8 @@ double cli_search(const rig::Lab& lab, int n)
     const Clock::time_point t0 = Clock::now();
     const clitest::Run r = clitest::kivraset(lab, {"list", "--port", "10001"});
     const double s = since(t0);
-    if (r.status != 0) std::fprintf(stderr, "kivraset list (%d units): status %d: %s", n, r.status, r.err.c_str());
+    if (r.status != 0)
+        std::fprintf(stderr, "kivraset list (%d units): status %d: %s", n, r.status, r.err.c_str());
     return s;
 }
 
@@ -69,35 +70,23 @@ double cli_search(const rig::Lab& lab, int n)
 
 int main()
 {
-    std::printf("kivraset list against KIVRASetL's search of the same plant (models asked on\n"
-                "port 10001), median of 3 runs each. Target: ratio at most 1.05.\n\n");
+    std::printf(
+        "kivraset list against KIVRASetL's search of the same plant (models asked on\n"
+        "port 10001), median of 5 runs each. Target: ratio at most 1.05.\n\n");
     std::printf("%-12s %14s %16s %7s\n", "plant", "KIVRASetL s", "kivraset list s", "ratio");
     for (int n : {1, 16, 64, 256}) {
         rig::Lab lab(plant(n));
-        if (!lab.ok()) {
-            std::fprintf(stderr, "lab did not come up: %s\n", lab.sim_log().c_str());
-            return 1;
-        }
-        rig::Term t(rig::with_emulator(lab.in_host({rig::kivrasetl_path()})));
-        if (!t.wait_text("検索済デバイス一覧", 20000)) return 1;
-        t.settle();
-        t.right();
-        t.enter();
-        t.wait_text("ポート", 5000);
-        t.settle();
-        t.type("10001");
-        t.enter();
-        t.enter();
-        t.wait_row(0, "ポート:10001");
-        t.settle();
+        std::unique_ptr<rig::Term> tool = bench::start_tool(lab);
+        if (tool == nullptr) return 1;
+        rig::Term& t = *tool;
         screen_search(t);
         cli_search(lab, n);
         std::vector<double> screen, cli;
-        for (int k = 0; k < 3; k++) {
+        for (int k = 0; k < 5; k++) {
             screen.push_back(screen_search(t));
             cli.push_back(cli_search(lab, n));
         }
-        const double a = median(screen), b = median(cli);
+        const double a = bench::median(screen), b = bench::median(cli);
         char name[32];
         std::snprintf(name, sizeof name, "%d units", n);
         std::printf("%-12s %14.3f %16.3f %7.3f\n", name, a, b, a > 0 ? b / a : 0.0);

@@ -74,6 +74,8 @@ JsonStringWalk json_walk(const JsonDoc& doc, int token);
 // One UTF-8 character at p (at most left bytes): its length and *c, or 0
 // when the bytes are not a whole, shortest, non-surrogate character.
 int json_utf8_char(const uint8_t* p, size_t left, uint32_t* c);
+// The UTF-8 form of code point c into out; its length (1..4).
+size_t json_utf8_encode(uint32_t c, char out[4]);
 
 // ---- writer ----
 

@@ -2,6 +2,8 @@
 // recursion), every byte checked against the length before it is looked at.
 #include "cli/json.h"
 
+#include "base/bounded_text.h"
+
 #include <climits>
 #include <cstring>
 
@@ -15,20 +17,12 @@ struct Frame {
     Expect expect;
 };
 
-int hex_digit(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 // Four hex digits at p (at least four bytes there): the value, or -1.
 int hex4(const char* p)
 {
     int v = 0;
     for (int k = 0; k < 4; k++) {
-        const int d = hex_digit(p[k]);
+        const int d = hex_digit_value(p[k]);
         if (d < 0) return -1;
         v = v * 16 + d;
     }
@@ -320,23 +314,27 @@ JsonStringWalk json_walk(const JsonDoc& doc, int token)
 
 namespace {
 
-// The UTF-8 form of a code point into out; its length.
-size_t encode_utf8(uint32_t c, char out[4])
-{
-    if (c < 0x80) {
-        out[0] = static_cast<char>(c);
-        return 1;
-    }
-    const size_t len = c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
-    static const unsigned char lead[5] = {0, 0, 0xC0, 0xE0, 0xF0};
-    for (size_t k = len - 1; k > 0; k--, c >>= 6) out[k] = static_cast<char>(0x80 | (c & 0x3F));
-    out[0] = static_cast<char>(lead[len] | c);
-    return len;
-}
-
 bool is_string(const JsonDoc& doc, int token)
 {
     return token >= 0 && token < doc.count && doc.tokens[token].type == JsonType::String;
+}
+
+}  // namespace
+
+namespace {
+
+// Calls take(bytes, len, c) with the UTF-8 form of each code point of a
+// string token until it returns false; false then, else true.
+template <class Take>
+bool each_character(const JsonDoc& doc, int token, Take take)
+{
+    JsonStringWalk w = json_walk(doc, token);
+    uint32_t c = 0;
+    while (w.next(&c)) {
+        char bytes[4];
+        if (!take(bytes, json_utf8_encode(c, bytes), c)) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -346,38 +344,30 @@ int json_text(const JsonDoc& doc, int token, char* out, size_t size)
     if (out == nullptr || size == 0) return -1;
     out[0] = '\0';
     if (!is_string(doc, token)) return -3;
-    JsonStringWalk w = json_walk(doc, token);
     size_t used = 0;
-    uint32_t c = 0;
-    while (w.next(&c)) {
-        char bytes[4];
-        const size_t len = encode_utf8(c, bytes);
-        const int fault = c == 0 ? -2 : used + len >= size ? -1 : 0;
-        if (fault != 0) {
-            out[0] = '\0';
-            return fault;
-        }
+    int fault = 0;
+    each_character(doc, token, [&](const char* bytes, size_t len, uint32_t c) {
+        fault = c == 0 ? -2 : used + len >= size ? -1 : 0;
+        if (fault != 0) return false;
         std::memcpy(out + used, bytes, len);
         used += len;
-    }
-    out[used] = '\0';
-    return static_cast<int>(used);
+        return true;
+    });
+    out[fault != 0 ? 0 : used] = '\0';
+    return fault != 0 ? fault : static_cast<int>(used);
 }
 
 int json_text_is(const JsonDoc& doc, int token, const char* key)
 {
     if (key == nullptr || !is_string(doc, token)) return 0;
     const size_t want = std::strlen(key);
-    JsonStringWalk w = json_walk(doc, token);
     size_t at = 0;
-    uint32_t c = 0;
-    while (w.next(&c)) {
-        char bytes[4];
-        const size_t len = encode_utf8(c, bytes);
-        if (c == 0 || want - at < len || std::memcmp(key + at, bytes, len) != 0) return 0;
+    const bool same = each_character(doc, token, [&](const char* bytes, size_t len, uint32_t c) {
+        if (c == 0 || want - at < len || std::memcmp(key + at, bytes, len) != 0) return false;
         at += len;
-    }
-    return at == want ? 1 : 0;
+        return true;
+    });
+    return same && at == want ? 1 : 0;
 }
 
 int json_member(const JsonDoc& doc, int object, const char* key)
@@ -440,5 +430,18 @@ int json_utf8_char(const uint8_t* p, size_t left, uint32_t* c)
         v = (v << 6) | (p[k] & 0x3F);
     }
     *c = v;
+    return len;
+}
+
+size_t json_utf8_encode(uint32_t c, char out[4])
+{
+    if (c < 0x80) {
+        out[0] = static_cast<char>(c);
+        return 1;
+    }
+    const size_t len = c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+    static const unsigned char lead[5] = {0, 0, 0xC0, 0xE0, 0xF0};
+    for (size_t k = len - 1; k > 0; k--, c >>= 6) out[k] = static_cast<char>(0x80 | (c & 0x3F));
+    out[0] = static_cast<char>(lead[len] | c);
     return len;
 }

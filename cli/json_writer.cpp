@@ -66,14 +66,8 @@ void JsonWriter::code_point(uint32_t c)
     } else if (c < 0x20) {
         len = static_cast<size_t>(
             std::snprintf(out, sizeof out, "\\u%04x", static_cast<unsigned>(c)));
-    } else if (c < 0x80) {
-        out[0] = static_cast<char>(c);
-        len = 1;
     } else {
-        len = c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
-        static const unsigned char lead[5] = {0, 0, 0xC0, 0xE0, 0xF0};
-        for (size_t b = len - 1; b > 0; b--, c >>= 6) out[b] = static_cast<char>(0x80 | (c & 0x3F));
-        out[0] = static_cast<char>(lead[len] | c);
+        len = json_utf8_encode(c, out);
     }
     put(out, len);
 }

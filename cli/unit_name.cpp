@@ -1,20 +1,14 @@
 // Units as the command line names them: by MAC address or by IPv4 address.
 #include "cli/kivraset.h"
 
+#include "base/bounded_text.h"
+
 #include <arpa/inet.h>
 
 #include <cstdio>
 #include <cstring>
 
 namespace {
-
-int hex_value(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 // Six pairs of hex digits, one separator (':' or '-') throughout.
 bool parse_mac(const char* text, uint8_t mac[6])
@@ -24,7 +18,7 @@ bool parse_mac(const char* text, uint8_t mac[6])
     if (sep != ':' && sep != '-') return false;
     for (int k = 0; k < 6; k++) {
         const char* p = text + 3 * k;
-        const int hi = hex_value(p[0]), lo = hex_value(p[1]);
+        const int hi = hex_digit_value(p[0]), lo = hex_digit_value(p[1]);
         if (hi < 0 || lo < 0 || (k < 5 && p[2] != sep)) return false;
         mac[k] = static_cast<uint8_t>(hi * 16 + lo);
     }
