@@ -2,7 +2,7 @@
 // search from choosing "検索" to the drawn list, and kivraset from its start
 // to its end (the whole process: interfaces, search, reads, model queries,
 // printing). Both ask the models (port 10001). Each figure is the median of
-// three runs after one run of each that warms the lab's neighbour tables.
+// five runs after one run of each that warms the lab's neighbour tables.
 // Every figure comes from a private lab; nothing here touches the machine's network.
 #include <algorithm>
 #include <chrono>
