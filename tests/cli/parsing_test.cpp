@@ -98,6 +98,40 @@ TEST(CliOptions, EveryWayOfGivingAnOptionAndEveryMistake)
     }
 }
 
+TEST(CliProgram, HelpVersionAndUnknownCommandsAnswerBeforeAnySearch)
+{
+    struct Case {
+        std::vector<const char*> argv;
+        int status;
+        const char* first_line;  // of standard output, else of standard error
+    } cases[] = {
+        {{"--help"}, CLI_OK, "Usage: kivraset COMMAND [OPTION]... [ARGUMENT]..."},
+        {{}, CLI_USAGE, "Usage: kivraset COMMAND [OPTION]... [ARGUMENT]..."},
+        {{"list", "--help"}, CLI_OK, "Usage: kivraset list [--json] [-i IFACE]... [--port N]"},
+        {{"list", "-h", "--port", "x"},
+         CLI_OK,
+         "Usage: kivraset list [--json] [-i IFACE]... [--port N]"},
+        {{"--version"}, CLI_OK, "kivraset " KIVRA_VERSION_TEXT},
+        {{"nosuch"}, CLI_USAGE, "kivraset: unknown command 'nosuch'"},
+        {{"list", "extra"}, CLI_USAGE, "kivraset list: unexpected argument 'extra'"},
+    };
+    for (const Case& c : cases) {
+        std::vector<char*> argv{const_cast<char*>("kivraset")};
+        for (const char* a : c.argv) argv.push_back(const_cast<char*>(a));
+        char *out_text = nullptr, *err_text = nullptr;
+        size_t out_size = 0, err_size = 0;
+        FILE* out = open_memstream(&out_text, &out_size);
+        FILE* err = open_memstream(&err_text, &err_size);
+        EXPECT_EQ(kivraset_main(static_cast<int>(argv.size()), argv.data(), out, err), c.status);
+        std::fclose(out);
+        std::fclose(err);
+        const std::string text = out_size > 0 ? out_text : err_text;
+        EXPECT_EQ(text.substr(0, text.find('\n')), c.first_line);
+        std::free(out_text);
+        std::free(err_text);
+    }
+}
+
 // The document as the writer puts it back, or the reader's fault and place.
 std::string reread(const std::string& text, int capacity = 64)
 {
