@@ -11,7 +11,10 @@ namespace {
 
 constexpr int TOKENS = 512;
 
-void append(void* ctx, const char* bytes, size_t n) { static_cast<std::string*>(ctx)->append(bytes, n); }
+void append(void* ctx, const char* bytes, size_t n)
+{
+    static_cast<std::string*>(ctx)->append(bytes, n);
+}
 
 std::string written(const JsonDoc& doc)
 {
@@ -26,7 +29,7 @@ std::string written(const JsonDoc& doc)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzInput in{data, size};
-    const size_t room = in.byte();   // the size of a text buffer to read strings into
+    const size_t room = in.byte();  // the size of a text buffer to read strings into
     std::vector<uint8_t> text = in.rest();
     static JsonToken tokens[TOKENS], again_tokens[TOKENS];
     JsonDoc doc;
@@ -49,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (int k = 0; k < doc.count; k++) {
         const JsonToken& t = doc.tokens[k];
         const JsonToken& u = again.tokens[k];
-        FUZZ_CHECK(t.type == u.type && t.parent == u.parent && t.children == u.children && t.next == u.next);
+        FUZZ_CHECK(t.type == u.type && t.parent == u.parent && t.children == u.children &&
+                   t.next == u.next);
         FUZZ_CHECK(t.start >= 0 && t.length >= 0 && t.start + t.length <= doc.length);
         if (t.type != JsonType::String) continue;
         // Each text reads the same from both documents, and never past its room.
