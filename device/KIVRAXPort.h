@@ -14,6 +14,7 @@ constexpr int ESP_TCP_PORT = 9998;      // WiFi module parameter protocol
 
 constexpr int SETUP0_LEN = 124;         // record 0 image, reply header included
 constexpr int SETUP_LEN = 130;          // records 1 and 3..7
+constexpr int HOST_IFNAME_LEN = 16;     // a host interface name with its terminator
 
 struct DeviceEntry {
     sockaddr_in addr;           // discovery reply source; address part is the unit's address for UDP
@@ -25,6 +26,8 @@ struct DeviceEntry {
     int model;                  // 0..15; -1 not yet queried; -999 to be dropped after a search
     int unit_id;                // rotary switch 0..15; -1 not yet queried
     int samenet;                // 1 when the unit lies in one of the host's networks
+    int host_if;                // system index of the host interface its reply came in on, 0 unknown
+    char host_ifname[HOST_IFNAME_LEN]; // that interface's name, "" when unknown
     int dhcp;                   // 1 when the unit takes its address automatically
     in_addr_t netmask;          // subnet mask, network order
     in_addr_t gateway;          // default gateway, network order
@@ -195,16 +198,41 @@ void GetModelText(int i, char* out, int size);
 // ---- discovery ----
 // Draws "検索中..." while the search runs; set by the screens, may be null.
 extern void (*xport_search_progress)();
+// Reads one reply into entry index (also the host interface it came in on,
+// when the socket reports it).
 int get_xport_information(int sock, sockaddr_in* addr, int index);
 // One reply of the search: read into the next free entry and kept when its
 // type is accepted and no entry has both its source address and its MAC
 // address yet. 1 kept, 0 dropped, -1 the read failed.
 int TakeDiscoveryReply(int sock);
+
+// A host interface the search sends its queries on.
+constexpr int SEARCH_IF_MAX = 32;
+struct SearchInterface {
+    int index;                    // the system's interface index
+    char name[HOST_IFNAME_LEN];   // its name
+};
+// 1 for an interface the search sends on: up, able to broadcast, not
+// loopback (flags as the system reports them, IFF_*), with an IPv4 address.
+int IsSearchInterface(unsigned flags, int family);
+// The host's search interfaces, each once, in the system's order; at most
+// max. The count, or -1 when the system's list cannot be read.
+int ListSearchInterfaces(SearchInterface* out, int max);
+// The broadcast search on every search interface of the host (by the
+// default route when it has none).
 int XPortSearch();
+// The same search on these interfaces only: each query goes out on each of
+// them in turn, by that interface whatever the routes say, and every reply
+// is read from one socket. count 0: one query of each by the default route.
+int XPortSearchOn(const SearchInterface* ifs, int count);
 int XPortAdd(const char* address);
 
 // ---- setup records ----
 int UDP_SendRecv(in_addr_t ip, const uint8_t* request, int reqlen, uint8_t* reply, int replen);
+// One datagram to 255.255.255.255:30718 out of host interface ifindex (the
+// one a unit answered on), by the default route for 0; nothing is awaited.
+// 0, or -1 after logging the failure as UDP_SendRecv does.
+int UDP_BroadcastOn(int ifindex, const uint8_t* request, int reqlen);
 int GetSetupRecord(in_addr_t ip, int record, uint8_t* buffer, int length);
 in_addr_t XsubnetDecode(int hostbits);
 int XSubnetEncode(in_addr_t mask);

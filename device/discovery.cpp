@@ -1,13 +1,18 @@
 // Finding units: the XPort's discovery exchange on UDP 30718, broadcast to
-// the whole segment (search) or sent to one address (adding a unit).
+// the segment of every host interface (search) or sent to one address
+// (adding a unit).
 #include "device/KIVRAXPort.h"
 #include "device/net_io.h"
 #include "base/DebugLog.h"
+#include "base/bounded_text.h"
 
 #include <arpa/inet.h>
+#include <net/if.h>
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
+
+static_assert(HOST_IFNAME_LEN == IF_NAMESIZE, "an interface name fills host_ifname");
 
 void (*xport_search_progress)() = nullptr;
 
@@ -22,20 +27,16 @@ sockaddr_in udp_target(in_addr_t ip)
     return to;
 }
 
-// Both discovery queries, 50 ms apart. 0, or -1 when one could not be sent;
-// with stop_on_failure the second is then not sent.
-int send_discovery(int fd, in_addr_t ip, bool stop_on_failure)
+// Both discovery queries to one address, 50 ms apart. 0, or -1 when one
+// could not be sent (the second is then not sent).
+int send_discovery(int fd, in_addr_t ip)
 {
     sockaddr_in to = udp_target(ip);
     const sockaddr* dst = reinterpret_cast<const sockaddr*>(&to);
-    int result = 0;
-    if (::sendto(fd, discovery_query1, sizeof discovery_query1, 0, dst, sizeof to) < 0) {
-        if (stop_on_failure) return -1;
-        result = -1;
-    }
+    if (::sendto(fd, discovery_query1, sizeof discovery_query1, 0, dst, sizeof to) < 0) return -1;
     ::usleep(DISCOVERY_GAP_MS * 1000);
-    if (::sendto(fd, discovery_query2, sizeof discovery_query2, 0, dst, sizeof to) < 0) result = -1;
-    return result;
+    if (::sendto(fd, discovery_query2, sizeof discovery_query2, 0, dst, sizeof to) < 0) return -1;
+    return 0;
 }
 
 // The same unit answering again: same source address and same MAC address.
@@ -47,6 +48,43 @@ bool unit_known(const DeviceEntry& reply, int count)
             std::memcmp(xportset[i].mac, reply.mac, sizeof reply.mac) == 0)
             return true;
     return false;
+}
+
+// The interfaces of the search under way, to name the one a reply came in on.
+SearchInterface searched[SEARCH_IF_MAX];
+int searched_count = 0;
+
+void name_interface(int index, char (&out)[HOST_IFNAME_LEN])
+{
+    out[0] = '\0';
+    if (index <= 0) return;
+    for (int k = 0; k < searched_count; k++) {
+        if (searched[k].index != index) continue;
+        copy_text(out, sizeof out, searched[k].name);
+        return;
+    }
+    char name[IF_NAMESIZE];
+    if (if_indextoname(static_cast<unsigned>(index), name) != nullptr) copy_text(out, sizeof out, name);
+}
+
+// Every datagram read from fd then says which host interface it came in on.
+void report_arrival_interface(int fd)
+{
+    int on = 1;
+    ::setsockopt(fd, IPPROTO_IP, IP_PKTINFO, &on, sizeof on);
+}
+
+// Both queries on every interface: the first on each in turn, 50 ms, then
+// the second on each. One interface gets exactly what a single broadcast
+// gets; a failed send still leaves the others and the wait for replies.
+void broadcast_discovery(int fd, const SearchInterface* ifs, int count)
+{
+    const int sends = count > 0 ? count : 1;
+    for (int k = 0; k < sends; k++)
+        send_broadcast(fd, discovery_query1, sizeof discovery_query1, count > 0 ? ifs[k].index : 0);
+    ::usleep(DISCOVERY_GAP_MS * 1000);
+    for (int k = 0; k < sends; k++)
+        send_broadcast(fd, discovery_query2, sizeof discovery_query2, count > 0 ? ifs[k].index : 0);
 }
 
 // Moves the wait on by 1 s after a reply; the part of a second that was
@@ -73,11 +111,26 @@ int get_xport_information(int sock, sockaddr_in* addr, int index)
 {
     uint8_t reply[DISCOVERY_REPLY_MAX];
     sockaddr_in from{};
-    socklen_t fromlen = sizeof from;
-    ssize_t n = ::recvfrom(sock, reply, sizeof reply, 0, reinterpret_cast<sockaddr*>(&from), &fromlen);
+    iovec iov{reply, sizeof reply};
+    alignas(cmsghdr) unsigned char control[CMSG_SPACE(sizeof(in_pktinfo))];
+    msghdr msg{};
+    msg.msg_name = &from;
+    msg.msg_namelen = sizeof from;
+    msg.msg_iov = &iov;
+    msg.msg_iovlen = 1;
+    msg.msg_control = control;
+    msg.msg_controllen = sizeof control;
+    ssize_t n = ::recvmsg(sock, &msg, 0);
     if (n < 0) {
         PrnDebug("recv error\n");
         return 0;
+    }
+    int arrived_on = 0;
+    for (cmsghdr* c = CMSG_FIRSTHDR(&msg); c != nullptr; c = CMSG_NXTHDR(&msg, c)) {
+        if (c->cmsg_level != IPPROTO_IP || c->cmsg_type != IP_PKTINFO) continue;
+        in_pktinfo info{};
+        std::memcpy(&info, CMSG_DATA(c), sizeof info);
+        arrived_on = info.ipi_ifindex;
     }
     if (addr != nullptr) *addr = from;
     // Outside the table (all 256 entries stored) the reply is read and dropped.
@@ -88,6 +141,8 @@ int get_xport_information(int sock, sockaddr_in* addr, int index)
     DeviceEntry& e = xportset[index];
     ParseDiscoveryReply(reply, static_cast<int>(n), &e);
     e.addr = from;
+    e.host_if = arrived_on;
+    name_interface(arrived_on, e.host_ifname);
     if (inet_ntop(AF_INET, &from.sin_addr, e.ipstr, sizeof e.ipstr) == nullptr) e.ipstr[0] = '\0';
     return 1;
 }
@@ -106,13 +161,23 @@ int TakeDiscoveryReply(int sock)
 
 int XPortSearch()
 {
+    SearchInterface ifs[SEARCH_IF_MAX];
+    const int count = ListSearchInterfaces(ifs, SEARCH_IF_MAX);
+    return XPortSearchOn(ifs, count > 0 ? count : 0);
+}
+
+int XPortSearchOn(const SearchInterface* ifs, int count)
+{
+    searched_count = ifs == nullptr || count < 0 ? 0 : count < SEARCH_IF_MAX ? count : SEARCH_IF_MAX;
+    for (int k = 0; k < searched_count; k++) searched[k] = ifs[k];
     InitXPortSet();
     if (xport_search_progress != nullptr) xport_search_progress();
 
     UniqueFd fd = open_udp(SEARCH_FIRST_MS);
     if (!fd.valid()) return -1;
     widen_receive_buffer(fd.get());
-    send_discovery(fd.get(), htonl(INADDR_BROADCAST), false);   // a failed send still waits for replies
+    report_arrival_interface(fd.get());
+    broadcast_discovery(fd.get(), searched, searched_count);
 
     Deadline wait = Deadline::after_ms(SEARCH_FIRST_MS);
     const Deadline limit = Deadline::after_ms(SEARCH_LIMIT_MS);
@@ -144,7 +209,8 @@ int XPortAdd(const char* address)
 
     UniqueFd fd = open_udp(UDP_REPLY_MS);
     if (!fd.valid()) return -1;
-    if (send_discovery(fd.get(), asked.s_addr, true) < 0) {
+    report_arrival_interface(fd.get());
+    if (send_discovery(fd.get(), asked.s_addr) < 0) {
         PrnDebug("socket send error\n");
         return -1;
     }

@@ -5,6 +5,7 @@
 
 #include <arpa/inet.h>
 #include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <poll.h>
 #include <sys/socket.h>
@@ -78,6 +79,33 @@ UniqueFd open_udp(int send_timeout_ms)
         return UniqueFd();
     }
     return fd;
+}
+
+int send_broadcast(int fd, const void* data, size_t len, int ifindex)
+{
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(XPORT_UDP_PORT);
+    to.sin_addr.s_addr = htonl(INADDR_BROADCAST);
+    iovec iov{const_cast<void*>(data), len};
+    msghdr msg{};
+    msg.msg_name = &to;
+    msg.msg_namelen = sizeof to;
+    msg.msg_iov = &iov;
+    msg.msg_iovlen = 1;
+    alignas(cmsghdr) unsigned char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
+    if (ifindex > 0) {
+        msg.msg_control = control;
+        msg.msg_controllen = sizeof control;
+        cmsghdr* c = CMSG_FIRSTHDR(&msg);
+        c->cmsg_level = IPPROTO_IP;
+        c->cmsg_type = IP_PKTINFO;
+        c->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
+        in_pktinfo info{};
+        info.ipi_ifindex = ifindex;
+        std::memcpy(CMSG_DATA(c), &info, sizeof info);
+    }
+    return ::sendmsg(fd, &msg, 0) < 0 ? -1 : 0;
 }
 
 int open_tcp(const char* ip, int port, const char* connect_failed, UniqueFd& out, int* error)

@@ -5,6 +5,7 @@
 
 #include "device/unique_fd.h"
 
+#include <cstddef>
 #include <cstdint>
 
 long long monotonic_us();
@@ -28,6 +29,11 @@ int error_or_eio(int err);
 // logs "socket creation failed\n", "broadcast setting failed\n" or
 // "timeout setting failed\n" and returns an empty UniqueFd.
 UniqueFd open_udp(int send_timeout_ms);
+
+// One datagram to 255.255.255.255:30718, out of host interface ifindex
+// whatever the routes say, or by the default route for ifindex 0. 0, or -1
+// with errno set when it could not be sent.
+int send_broadcast(int fd, const void* data, size_t len, int ifindex);
 
 // TCP connection to ip:port with the send and receive time-outs set. On
 // failure it logs the failing step ("socket creation failed\n", the reason

@@ -52,6 +52,18 @@ int UDP_SendRecv(in_addr_t ip, const uint8_t* request, int reqlen, uint8_t* repl
     return 0;
 }
 
+int UDP_BroadcastOn(int ifindex, const uint8_t* request, int reqlen)
+{
+    if (request == nullptr || reqlen < 0) return -1;
+    UniqueFd fd = open_udp(UDP_REPLY_MS);
+    if (!fd.valid()) return -1;
+    if (send_broadcast(fd.get(), request, static_cast<size_t>(reqlen), ifindex) < 0) {
+        PrnDebug("socket send error\n");
+        return -1;
+    }
+    return 0;
+}
+
 int GetSetupRecord(in_addr_t ip, int record, uint8_t* buffer, int length)
 {
     uint8_t request[4];

@@ -7,31 +7,10 @@
 
 #include "device/ping.h"
 #include "settings/ip_settings.h"
-
-constexpr int MYIP_MAX = 64;
-
-struct MyIpEntry {
-    char ifname[256];   // interface name as the system reports it
-    in_addr_t ip;       // interface address, network order
-    in_addr_t mask;     // interface netmask, network order
-};
-
-extern MyIpEntry MyIp[MYIP_MAX];
-extern int MyIpCnt;
+#include "settings/unit_search.h"
 
 // Device list and search
-int GetMyNetwork();
-int IsSameNetwork(in_addr_t host, in_addr_t mask, in_addr_t unit);
 int OnSearchDevice(int port);
-void* tfunc_RecvModel(void* arg);
-int GetXPortData(int i);
-// Every screen calls this before it shows or writes unit i's record images
-// or network settings (dhcp, netmask, gateway). Reads what was not read yet:
-// records 0 and 5 and then the GetXPortData reads of an XPort unit, the
-// parameters of a WiFi module, with their usual log lines. 0 when everything
-// is read; -1 when a read failed, and the screen must then show "通信エラー"
-// and not open. Draws nothing itself.
-int EnsureUnitData(int i);
 void print_xports(int first);
 int OnDeviceItemChange(int item);
 

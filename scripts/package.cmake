@@ -1,6 +1,6 @@
 # Installation and the Debian package (included by the top CMakeLists.txt).
 #
-#   cmake --install build --prefix /usr/local   the program and its manual pages
+#   cmake --install build --prefix /usr/local   the programs and their manual pages
 #   cd build && cpack -G DEB                    kivrasetl_<version>-1_<arch>.deb
 #
 # Only the program goes in: the simulator, the lab and the tests stay on the
@@ -10,11 +10,13 @@ include(GNUInstallDirs)
 # Manual pages, English and Japanese, compressed as Debian keeps them.
 set(KIVRA_MAN_DIR ${CMAKE_BINARY_DIR}/man)
 set(KIVRA_MAN_PAGES)
-foreach(page KIVRASetL.1:man1 KIVRASetL.ja.1:ja/man1)
+foreach(page KIVRASetL.1:man1:KIVRASetL KIVRASetL.ja.1:ja/man1:KIVRASetL
+             kivraset.1:man1:kivraset kivraset.ja.1:ja/man1:kivraset)
   string(REPLACE ":" ";" page ${page})
   list(GET page 0 source)
   list(GET page 1 section_dir)
-  set(gz ${KIVRA_MAN_DIR}/${section_dir}/KIVRASetL.1.gz)
+  list(GET page 2 program)
+  set(gz ${KIVRA_MAN_DIR}/${section_dir}/${program}.1.gz)
   add_custom_command(
     OUTPUT ${gz}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${KIVRA_MAN_DIR}/${section_dir}
@@ -34,7 +36,7 @@ add_custom_command(
   DEPENDS ${CMAKE_BINARY_DIR}/changelog.Debian)
 add_custom_target(kivra-docs ALL DEPENDS ${KIVRA_MAN_PAGES} ${KIVRA_DEB_CHANGELOG})
 
-install(TARGETS KIVRASetL RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS KIVRASetL kivraset RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${KIVRA_DEB_CHANGELOG} ${CMAKE_SOURCE_DIR}/docs/copyright
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/kivrasetl)
 install(FILES ${CMAKE_SOURCE_DIR}/docs/lintian-overrides
@@ -58,7 +60,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 if(KIVRA_DEB_ARCH)
   set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${KIVRA_DEB_ARCH})
 endif()
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "terminal set-up tool for network I/O units")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "set-up tools for network I/O units")
 # CPack puts the summary on the first line and this below it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "KIVRASetL searches the local network for digital and analog I/O units
@@ -67,6 +69,9 @@ MAC address, IP address and model, and changes a unit's IP address,
 input-extension links, mail alerts and analog settings. It runs in a
 text terminal of at least 80x24 characters; its screens are Japanese.
 .
-The program is linked statically with the curses libraries and needs
-only the C library.")
+kivraset is its command line for whole plants and scripts: it lists
+every unit of every network of the computer, as a table or as JSON.
+.
+Both programs need only the C library: KIVRASetL is linked statically
+with the curses libraries, kivraset uses none.")
 include(CPack)

@@ -8,7 +8,7 @@
 #include "device/ping.h"
 #include "device/record_fields.h"
 #include "device/wifi_set_text.h"
-#include "settings/unit_data.h"
+#include "settings/unit_search.h"
 #include "ui/message_rows.h"
 
 namespace {
@@ -81,7 +81,7 @@ bool outside_wifi(int unit, const IpSettings&) { return !inside(unit) && wifi(un
 bool outside_xport(int unit, const IpSettings&) { return !inside(unit) && !wifi(unit); }
 int set_address_only(int unit, IpSettings& v)
 {
-    return SetIPAddressOnly(entry(unit).mac, v.dhcp ? 0 : v.address) == 1 ? 0 : -1;
+    return SetIPAddressOnly(entry(unit).mac, v.dhcp ? 0 : v.address, entry(unit).host_if) == 1 ? 0 : -1;
 }
 
 bool inside_any(int unit, const IpSettings&) { return inside(unit); }
@@ -162,7 +162,7 @@ bool is_own_address(int unit, in_addr_t address)
     return in_table(unit) && entry(unit).ipstr[0] != '\0' && current_address(unit) == address;
 }
 
-int SetIPAddressOnly(const uint8_t* mac, in_addr_t ip)
+int SetIPAddressOnly(const uint8_t* mac, in_addr_t ip, int ifindex)
 {
     if (mac == nullptr) return 0;
     uint8_t dgram[IP_SETUP_LEN];
@@ -171,8 +171,8 @@ int SetIPAddressOnly(const uint8_t* mac, in_addr_t ip)
     format_dotted(ip, text);
     PrnDebugf("IP SET : MAC %x-%x-%x-%x-%x-%x : IP %s\n", mac[0], mac[1], mac[2], mac[3], mac[4],
               mac[5], text);
-    // Sent to every host of the segment; the unit with this MAC takes the address.
-    if (UDP_SendRecv(INADDR_BROADCAST, dgram, IP_SETUP_LEN, nullptr, 0) != 0) {
+    // Sent to every host of the unit's segment; the unit with this MAC takes the address.
+    if (UDP_BroadcastOn(ifindex, dgram, IP_SETUP_LEN) != 0) {
         PrnDebug("UDP SendRecv Error\n");
         return 0;
     }

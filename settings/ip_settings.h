@@ -38,6 +38,7 @@ StepResult apply_ip_settings(int unit, IpSettings& values);
 
 // True when address is the unit's current address (the one it answers at).
 bool is_own_address(int unit, in_addr_t address);
-// The set-address broadcast: the unit with this MAC takes the address.
-// 1 sent, 0 not (logged).
-int SetIPAddressOnly(const uint8_t* mac, in_addr_t ip);
+// The set-address broadcast, out of the host interface the unit answered on
+// (ifindex, DeviceEntry::host_if; 0 by the default route): the unit with
+// this MAC takes the address. 1 sent, 0 not (logged).
+int SetIPAddressOnly(const uint8_t* mac, in_addr_t ip, int ifindex = 0);

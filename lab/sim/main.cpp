@@ -1,6 +1,9 @@
 // kivrasim: answers as every unit of a plant file, inside the lab's plant namespace.
 //
-//   kivrasim --plant FILE --journal FILE --state FILE [--dev IF] [--parent PID]
+//   kivrasim --plant FILE --journal FILE --state FILE [--dev IF]... [--parent PID]
+//
+// Each --dev is one plant network, in order (network 1 first; veth-plant
+// when none is given).
 //
 // It refuses to run anywhere but in a lab's plant namespace: elsewhere it would
 // answer discovery broadcasts on a real network.
@@ -22,7 +25,7 @@ namespace {
 // The lab's plant namespace holds only the loopback and the lab's own veth end.
 // Anything else (or the namespace of process 1, where that can be seen) is a real
 // network, where the simulator must never answer.
-bool outside_a_lab(const std::string& dev)
+bool outside_a_lab(const std::vector<std::string>& devs)
 {
     struct stat self {
     }, init{};
@@ -31,15 +34,18 @@ bool outside_a_lab(const std::string& dev)
         return true;
     struct if_nameindex* names = if_nameindex();
     if (!names) return true;
-    bool has_dev = false, foreign = false;
+    size_t has_devs = 0;
+    bool foreign = false;
     for (struct if_nameindex* i = names; i->if_index != 0; ++i) {
-        if (dev == i->if_name)
-            has_dev = true;
+        bool ours = false;
+        for (const std::string& dev : devs) ours = ours || dev == i->if_name;
+        if (ours)
+            has_devs++;
         else if (strcmp(i->if_name, "lo") != 0)
             foreign = true;
     }
     if_freenameindex(names);
-    return foreign || !has_dev;
+    return foreign || has_devs != devs.size();
 }
 
 void on_stop(int) { sim::Sim::stop(); }
@@ -48,7 +54,8 @@ void on_dump(int) { sim::Sim::dump_state_request(); }
 int usage()
 {
     fprintf(stderr,
-            "usage: kivrasim --plant FILE --journal FILE --state FILE [--dev IF] [--parent PID]\n");
+            "usage: kivrasim --plant FILE --journal FILE --state FILE [--dev IF]... [--parent "
+            "PID]\n");
     return 2;
 }
 
@@ -68,7 +75,7 @@ int main(int argc, char** argv)
         else if (a == "--state")
             opt.state_path = v;
         else if (a == "--dev")
-            opt.dev = v;
+            opt.devs.push_back(v);
         else if (a == "--parent")
             opt.parent = static_cast<pid_t>(atoi(v.c_str()));
         else
@@ -77,7 +84,8 @@ int main(int argc, char** argv)
     if (opt.plant_path.empty() || opt.journal_path.empty() || opt.state_path.empty())
         return usage();
 
-    if (outside_a_lab(opt.dev)) {
+    if (opt.devs.empty()) opt.devs.push_back("veth-plant");
+    if (outside_a_lab(opt.devs)) {
         fprintf(stderr,
                 "kivrasim: refusing to run in the root network namespace; run it in a lab\n");
         return 3;

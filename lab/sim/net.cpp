@@ -3,6 +3,7 @@
 
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <net/if.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
@@ -134,21 +135,34 @@ void Sim::write_state()
     if (!opt_.state_path.empty()) write_file_atomically(opt_.state_path, state_json(plant_.units));
 }
 
-bool Sim::add_address(uint32_t ip)
+const std::string& Sim::dev_of(int net) const
+{
+    const size_t k = net >= 1 && static_cast<size_t>(net) <= opt_.devs.size() ? net - 1 : 0;
+    return opt_.devs[k];
+}
+
+bool Sim::on_network(const Unit& u, int ifindex) const
+{
+    if (opt_.devs.size() < 2 || ifindex == 0) return true;
+    const size_t k = static_cast<size_t>(u.net - 1);
+    return k < dev_index_.size() && dev_index_[k] == ifindex;
+}
+
+bool Sim::add_address(uint32_t ip, int net)
 {
     // "File exists" is fine: another unit or a host already has it.
-    run_ip({"addr", "add", ip_text(ip) + "/24", "dev", opt_.dev});
+    run_ip({"addr", "add", ip_text(ip) + "/24", "dev", dev_of(net)});
     return true;
 }
 
-void Sim::drop_address(uint32_t ip)
+void Sim::drop_address(uint32_t ip, int net)
 {
     for (const Unit& u : plant_.units)
         if (u.ip == ip) return;
     for (uint32_t h : plant_.hosts)
         if (h == ip) return;
     udp_.erase(ip);
-    run_ip({"addr", "del", ip_text(ip) + "/24", "dev", opt_.dev});
+    run_ip({"addr", "del", ip_text(ip) + "/24", "dev", dev_of(net)});
 }
 
 bool Sim::open_udp(uint32_t ip)
@@ -190,12 +204,23 @@ bool Sim::start()
     // All addresses in one call: a plant of 256 units comes up quickly.
     std::string batch_path = opt_.state_path + ".ipbatch";
     std::string batch;
-    std::vector<uint32_t> all;
-    for (const Unit& u : plant_.units) all.push_back(u.ip);
-    for (uint32_t h : plant_.hosts) all.push_back(h);
+    if (static_cast<size_t>(plant_.networks) > opt_.devs.size()) {
+        fprintf(stderr, "kivrasim: the plant has %d networks, the lab %zu\n", plant_.networks,
+                opt_.devs.size());
+        return false;
+    }
+    std::vector<std::pair<uint32_t, int>> all;  // address and network
+    for (const Unit& u : plant_.units) {
+        all.emplace_back(u.ip, u.net);
+    }
+    for (uint32_t h : plant_.hosts) all.emplace_back(h, 1);
     std::sort(all.begin(), all.end());
-    all.erase(std::unique(all.begin(), all.end()), all.end());
-    for (uint32_t ip : all) batch += "addr add " + ip_text(ip) + "/24 dev " + opt_.dev + "\n";
+    all.erase(std::unique(all.begin(), all.end(),
+                          [](const auto& a, const auto& b) { return a.first == b.first; }),
+              all.end());
+    for (const auto& [ip, net] : all)
+        batch += "addr add " + ip_text(ip) + "/24 dev " + dev_of(net) + "\n";
+    for (const std::string& dev : opt_.devs) dev_index_.push_back(static_cast<int>(if_nametoindex(dev.c_str())));
     if (!write_file_atomically(batch_path, batch) || run_ip({"-force", "-batch", batch_path}) < 0) {
         fprintf(stderr, "kivrasim: cannot add the unit addresses\n");
         return false;
@@ -227,10 +252,10 @@ void Sim::restart(size_t unit)
     ++u.restarts;
     close_listeners(unit);
     if (new_ip != old_ip) {
-        add_address(new_ip);
+        add_address(new_ip, u.net);
         open_udp(new_ip);
         u.ip = new_ip;
-        drop_address(old_ip);
+        drop_address(old_ip, u.net);
     }
     open_listeners(unit);
     journal(unit, "", "", endpoint(u.ip, kXPortPort), "", 0, {}, "restart");
@@ -342,10 +367,13 @@ void Sim::on_udp(int fd)
         ssize_t n = recvmsg(fd, &msg, 0);
         if (n < 0) return;
         uint32_t dst = 0;
+        int ifindex = 0;
         long long arrived_us = 0;
         for (cmsghdr* cm = CMSG_FIRSTHDR(&msg); cm; cm = CMSG_NXTHDR(&msg, cm)) {
-            if (cm->cmsg_level == IPPROTO_IP && cm->cmsg_type == IP_PKTINFO)
+            if (cm->cmsg_level == IPPROTO_IP && cm->cmsg_type == IP_PKTINFO) {
                 dst = reinterpret_cast<in_pktinfo*>(CMSG_DATA(cm))->ipi_addr.s_addr;
+                ifindex = reinterpret_cast<in_pktinfo*>(CMSG_DATA(cm))->ipi_ifindex;
+            }
             if (cm->cmsg_level == SOL_SOCKET && cm->cmsg_type == SCM_TIMESTAMPNS) {
                 timespec ts{};
                 memcpy(&ts, CMSG_DATA(cm), sizeof ts);
@@ -356,7 +384,9 @@ void Sim::on_udp(int fd)
         std::string peer = endpoint(from);
         for (size_t i = 0; i < plant_.units.size(); ++i) {
             Unit& u = plant_.units[i];
-            bool reached = fd == broadcast_.fd ? is_broadcast(dst, u.ip) : u.ip == dst;
+            // A broadcast reaches the units of the network it came in on.
+            bool reached = fd == broadcast_.fd ? is_broadcast(dst, u.ip) && on_network(u, ifindex)
+                                               : u.ip == dst;
             if (!reached) continue;
             const Faults f = u.faults_for(d);
             DatagramResult r = answer_datagram(u, d, f);

@@ -40,7 +40,9 @@ struct UniqueFd {
 
 struct Options {
     std::string plant_path, journal_path, state_path;
-    std::string dev = "veth-plant";  // plant's veth, where unit addresses live
+    // The plant's veths, one per plant network (network n is devs[n - 1]),
+    // where unit addresses live.
+    std::vector<std::string> devs;
     pid_t parent = 0;                // end when this process is gone (0: never)
 };
 
@@ -82,8 +84,11 @@ class Sim {
         int repeat_ms = 0;  // udp: sent again this often (a unit that keeps answering)
     };
 
-    bool add_address(uint32_t ip);
-    void drop_address(uint32_t ip);
+    bool add_address(uint32_t ip, int net);
+    void drop_address(uint32_t ip, int net);
+    const std::string& dev_of(int net) const;
+    // A broadcast that came in on interface ifindex reaches the unit's network.
+    bool on_network(const Unit& u, int ifindex) const;
     bool open_udp(uint32_t ip);
     void open_listeners(size_t unit);
     void close_listeners(size_t unit);
@@ -115,6 +120,7 @@ class Sim {
     std::vector<std::unique_ptr<Conn>> conns_;
     std::multimap<long long, Pending> pending_;
     int next_conn_ = 1;
+    std::vector<int> dev_index_;  // the system's index of each of opt_.devs
 };
 
 }  // namespace sim

@@ -374,12 +374,13 @@ bool load_unit(const json& j, size_t position, Unit& u, Loader& L)
         return L.fail("needs a name");
     u.name = j["name"].get<std::string>();
     L.where = u.name + ": ";
-    if (!L.only(j, {"name",   "ip",      "mac",       "module",   "devtype", "query",
+    if (!L.only(j, {"name",   "net",     "ip",        "mac",      "module",   "devtype", "query",
                     "nib5",   "nib6",    "model",     "unit_id",  "answer",  "cmd_port",
                     "dhcp",   "dhcp_ip", "static_ip", "mask",     "gateway", "extfirm",
                     "conn",   "mail",    "records",   "params",   "memory",  "ai",
                     "notice", "do",      "wifi",      "versions", "faults",  "faults_on"}))
         return false;
+    if (!L.integer(j, "net", 1, 2, &u.net)) return false;
     if (!j.contains("ip")) return L.fail("needs an ip");
     if (!L.address(j, "ip", &u.ip)) return false;
 
@@ -488,7 +489,9 @@ bool load_plant(const std::string& json_text, Plant* plant, std::string* error)
         return false;
     }
     Loader L{error, ""};
-    if (!L.only(j, {"units", "hosts"})) return false;
+    if (!L.only(j, {"units", "hosts", "networks"})) return false;
+    if (!L.integer(j, "networks", 1, 2, &plant->networks)) return false;
+    const bool networks_given = j.contains("networks");
     json hosts = j.value("hosts", json::array());
     if (!hosts.is_array()) return L.fail("hosts must be a list");
     for (const auto& h : hosts) {
@@ -504,6 +507,10 @@ bool load_plant(const std::string& json_text, Plant* plant, std::string* error)
         Unit u;
         if (!load_unit(units[i], i, u, L)) return false;
         if (!names.insert(u.name).second) return L.fail("two units named " + u.name);
+        if (u.net > plant->networks && networks_given)
+            return L.fail(u.name + " sits on network " + std::to_string(u.net) + " of " +
+                          std::to_string(plant->networks));
+        if (u.net > plant->networks) plant->networks = u.net;
         plant->units.push_back(std::move(u));
     }
     return true;
@@ -514,6 +521,7 @@ std::string state_json(const std::vector<Unit>& units)
     json all = json::object();
     for (const Unit& u : units) {
         json s;
+        s["net"] = u.net;
         s["ip"] = ip_text(u.ip);
         s["restarts"] = u.restarts;
         s["cmd_port"] = u.cmd_port();

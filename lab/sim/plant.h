@@ -10,7 +10,8 @@ namespace sim {
 
 struct Plant {
     std::vector<Unit> units;
-    std::vector<uint32_t> hosts;  // addresses that only answer ping
+    std::vector<uint32_t> hosts;  // addresses that only answer ping (on network 1)
+    int networks = 1;             // plant networks, each on a link of its own to the host
 };
 
 // Parses plant JSON text; false with a reason in *error when it is unusable.

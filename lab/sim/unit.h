@@ -68,6 +68,7 @@ constexpr int kDoAlerts = 4;
 
 struct Unit {
     std::string name;
+    int net = 1;           // the plant network it sits on (1: the host's first link)
     uint32_t ip = 0;       // address it answers on now, network order
     uint32_t dhcp_ip = 0;  // address after a restart with DHCP
     std::array<uint8_t, 6> mac{};

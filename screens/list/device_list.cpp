@@ -1,5 +1,6 @@
 // The device list (scroll box 1 in the list rows of the main screen), the
-// information box of the unit under the cursor and the search's progress text.
+// information box of the unit under the cursor, and the search as the list
+// runs it (settings/unit_search.h) with its progress text and its outcome.
 #include "screens/KIVRAMainSet.h"
 
 #include <arpa/inet.h>
@@ -115,4 +116,26 @@ void draw_search_progress()
         wnoutrefresh(list_dev[1]);
     }
     doupdate();
+}
+
+int OnSearchDevice(int port)
+{
+    // Keys typed while "検索中..." is shown are dropped when the search ends,
+    // so the cursor starts on the list as the operator first sees it.
+    struct DropTypedKeys {
+        ~DropTypedKeys() { flushinp(); }
+    } drop_typed_keys;
+    xport_search_progress = draw_search_progress;
+    const int r = SearchPlant(port, nullptr, 0);
+    if (r == SEARCH_FAILED) {
+        show_list_row1(" エラー");
+        return 0;
+    }
+    // Nothing answered, or every unit was dropped: the search has ended, so
+    // the progress text goes.
+    if (r == SEARCH_NONE) {
+        show_list_row1(" 検索失敗");
+        return 0;
+    }
+    return 1;
 }

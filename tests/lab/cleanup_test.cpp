@@ -139,6 +139,9 @@ TEST(Cleanup, APlantWithAMistakeIsRefusedWithTheReason)
          "two units named a"},
         {R"({"units": [{ "name": "a", "ip": "192.0.2.10", "records": { "3": { "129": "0102" } } }]})",
          "outside the image"},
+        {R"({"networks": 1, "units": [{ "name": "a", "ip": "203.0.113.10", "net": 2 }]})",
+         "a sits on network 2 of 1"},
+        {R"({"units": [{ "name": "a", "ip": "203.0.113.10", "net": 3 }]})", "net out of range"},
     };
     for (const auto& c : cases) {
         rig::Lab lab(c.plant);

@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -123,6 +124,21 @@ void sweep_once()
     std::call_once(once, [] { run_wait({"/bin/bash", labnet_path(), "sweep"}); });
 }
 
+// The plant networks a plant asks for: its "networks", else the highest
+// "net" of its units (lab/PLANT.md), 1 when it names none.
+int plant_networks(const std::string& plant_json)
+{
+    auto j = nlohmann::json::parse(plant_json, nullptr, false);
+    if (j.is_discarded() || !j.is_object()) return 1;
+    if (j.contains("networks") && j["networks"].is_number_integer()) return j["networks"].get<int>();
+    int most = 1;
+    if (j.contains("units") && j["units"].is_array())
+        for (const auto& u : j["units"])
+            if (u.is_object() && u.contains("net") && u["net"].is_number_integer())
+                most = std::max(most, u["net"].get<int>());
+    return most;
+}
+
 bool child_gone(pid_t pid)
 {
     int status;
@@ -132,6 +148,7 @@ bool child_gone(pid_t pid)
 }  // namespace
 
 std::string kivrasetl_path() { return std::string(KIVRA_BINARY_DIR) + "/KIVRASetL"; }
+std::string kivraset_path() { return std::string(KIVRA_BINARY_DIR) + "/kivraset"; }
 // KIVRASIM names another simulator, e.g. the native one for a board build's tests.
 std::string kivrasim_path()
 {
@@ -203,15 +220,18 @@ Lab::Lab(const std::string& plant_json) : cache_(std::make_unique<JournalCache>(
     plant_path = dir + "/plant.json";
     std::ofstream(plant_path) << plant_json;
 
-    if (run_wait({"/bin/bash", labnet_path(), "up", tag}) != 0) return;
+    networks = plant_networks(plant_json) == 2 ? 2 : 1;
+    if (run_wait({"/bin/bash", labnet_path(), "up", tag, std::to_string(networks)}) != 0) return;
     tag_ = tag;
 
     // Everything the child needs is built before fork: it only makes system calls.
     std::string ns_path = "/run/netns/" + plant_ns, log_path = dir + "/sim.log";
     std::string sim = kivrasim_path(), parent = std::to_string(getpid());
-    std::vector<std::string> args = with_emulator({sim, "--plant", plant_path, "--journal",
-                                                   journal_path, "--state", state_path, "--dev",
-                                                   "veth-plant", "--parent", parent});
+    std::vector<std::string> sim_argv = {sim,        "--plant", plant_path, "--journal",
+                                         journal_path, "--state", state_path, "--dev",
+                                         "veth-plant", "--parent", parent};
+    if (networks == 2) sim_argv.insert(sim_argv.end(), {"--dev", "veth-plant2"});
+    std::vector<std::string> args = with_emulator(sim_argv);
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);

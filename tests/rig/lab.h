@@ -3,7 +3,9 @@
 // A Lab makes two fresh network namespaces joined by a veth pair: "host", where
 // the tool (or an in-process test after enter_host()) runs with 192.0.2.1/24, and
 // "plant", where the simulator kivrasim answers as every unit of a plant file
-// (format: lab/PLANT.md). Nothing is configured in the caller's own namespace, and
+// (format: lab/PLANT.md). A plant with units on network 2 gets a second veth
+// pair, veth-host2 with 203.0.113.1/24 on the host's side (the default route
+// stays on the first). Nothing is configured in the caller's own namespace, and
 // both namespaces are removed when the Lab ends. Names are unique per process and
 // lab, so tests can run in parallel.
 //
@@ -75,6 +77,7 @@ struct Lab {
     std::string sim_log() const;
 
     std::string host_ns, plant_ns, journal_path, dir;
+    int networks = 1;        // plant networks, each on a host interface of its own
     std::string state_path;  // all units' state, rewritten after every change
     std::string plant_path;  // the plant as given
     int sim_pid = -1;        // the simulator's process id while it runs
@@ -89,6 +92,7 @@ struct Lab {
 };
 
 std::string kivrasetl_path();  // the built KIVRASetL
+std::string kivraset_path();   // the built command line
 std::string kivrasim_path();   // the built simulator
 std::string lab_source_dir();  // the lab/ folder of the source tree (plants, PLANT.md, labnet)
 

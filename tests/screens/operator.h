@@ -190,6 +190,20 @@ struct Session {
     }
 };
 
+// A unit the device list shows: its address and its line after the number.
+struct Listed {
+    const char* ip;
+    const char* rest;
+};
+// The row of the unit at u.ip reads " N " and u.rest, N being its number
+// (its place among the list rows), byte for byte.
+inline ::testing::AssertionResult lists(Session& s, const Listed& u)
+{
+    const int r = s.row_of(u.ip);
+    if (r < 0) return ::testing::AssertionFailure() << u.ip << " missing\n" << s.t.dump();
+    return cells_are(s.t, r, 1, " " + std::to_string(r - LIST_FIRST_ROW) + " " + u.rest, 78);
+}
+
 inline int count_received(const rig::Lab& lab, const std::string& unit, const std::vector<uint8_t>& bytes)
 {
     int n = 0;

@@ -25,11 +25,6 @@ const char* const mixed_plant = R"({"units": [
   {"name": "x3",      "ip": "192.0.2.20", "devtype": "X3"}
 ]})";
 
-struct Listed {
-    const char* ip;
-    const char* rest;   // the line after its number
-};
-
 const Listed listed[] = {
     {"192.0.2.10", "00-80-A3-ab-CD-ef 192.0.2.10      ZR-201"},
     {"192.0.2.11", "00-80-A3-00-00-11 192.0.2.11      ZR-203(G)"},
@@ -48,12 +43,7 @@ TEST(ListSearch, EveryUsableUnitGetsItsLineByteForByteAndTheOthersAreDropped)
     ASSERT_TRUE(s.search()) << s.t.dump();
 
     // Seven units listed, numbered from 0 in the order of the rows.
-    for (const Listed& u : listed) {
-        const int r = s.row_of(u.ip);
-        ASSERT_GE(r, 0) << u.ip << " missing\n" << s.t.dump();
-        const std::string line = " " + std::to_string(r - LIST_FIRST_ROW) + " " + u.rest;
-        EXPECT_TRUE(cells_are(s.t, r, 1, line, 78));
-    }
+    for (const Listed& u : listed) EXPECT_TRUE(lists(s, u));
     EXPECT_TRUE(cells_are(s.t, LIST_FIRST_ROW + 7, 1, "", 78)) << "an eighth unit is listed";
     for (const char* gone : {"198.51.100.11", "192.0.2.16", "192.0.2.17", "192.0.2.18", "192.0.2.19",
                              "192.0.2.20"})

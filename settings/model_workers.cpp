@@ -5,8 +5,7 @@
 #include <unistd.h>
 
 #include "device/KIVRAXPort.h"
-#include "screens/KIVRAMainSet.h"
-#include "screens/list/list_parts.h"
+#include "settings/unit_search.h"
 #include "base/DebugLog.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The broadcast search: discovery, then the units that can be used keep their
 // setup records and get their model asked, one worker per unit in parallel.
-#include "screens/KIVRAMainSet.h"
+#include "settings/unit_search.h"
 
 #include <arpa/inet.h>
 
@@ -9,8 +9,11 @@
 
 #include "device/KIVRAXPort.h"
 #include "device/record_fields.h"
-#include "screens/list/list_parts.h"
 #include "base/DebugLog.h"
+#include "base/bounded_text.h"
+
+DroppedUnit search_dropped[XPORT_MAX];
+int search_dropped_count = 0;
 
 namespace {
 
@@ -33,6 +36,20 @@ void dotted(in_addr_t a, char (&out)[INET_ADDRSTRLEN])
     inet_ntop(AF_INET, &a, out, sizeof out);
 }
 
+// Removes entry i after a failed read, noting the unit and the step first.
+void drop_failed_unit(int i)
+{
+    const DeviceEntry& e = xportset[i];
+    if (search_dropped_count < XPORT_MAX) {
+        DroppedUnit& d = search_dropped[search_dropped_count++];
+        std::memcpy(d.mac, e.mac, sizeof d.mac);
+        copy_text_n(d.ipstr, sizeof d.ipstr, e.ipstr, sizeof e.ipstr);
+        copy_text_n(d.host_ifname, sizeof d.host_ifname, e.host_ifname, sizeof e.host_ifname);
+        d.step = failed_read_step(e);
+    }
+    RemoveXPortEntry(i);
+}
+
 // First pass of the search for entry i. Returns false when the entry was removed.
 bool prepare_found_unit(int i)
 {
@@ -40,8 +57,14 @@ bool prepare_found_unit(int i)
     mark_same_network(i);
     if (is_wifi_unit(e)) {
         e.modtype = MODTYPE_WIFI;
-        if (e.samenet == 0 || !read_wifi_port(i)) {
+        // A WiFi module outside the host's networks is not listed: it is set
+        // only from inside its own network.
+        if (e.samenet == 0) {
             RemoveXPortEntry(i);
+            return false;
+        }
+        if (!read_wifi_port(i)) {
+            drop_failed_unit(i);
             return false;
         }
         return true;
@@ -50,7 +73,7 @@ bool prepare_found_unit(int i)
     if (e.samenet == 0) return true;
     e.modtype = MODTYPE_XPORT;
     if (!read_first_records(i)) {
-        RemoveXPortEntry(i);
+        drop_failed_unit(i);
         return false;
     }
     read_extra_firmware(i);
@@ -155,23 +178,28 @@ int EnsureUnitData(int i)
     return GetXPortData(i) == 1 ? 0 : -1;
 }
 
-int OnSearchDevice(int port)
+const char* failed_read_step(const DeviceEntry& e)
 {
-    // Keys typed while "検索中..." is shown are dropped when the search ends,
-    // so the cursor starts on the list as the operator first sees it.
-    struct DropTypedKeys {
-        ~DropTypedKeys() { flushinp(); }
-    } drop_typed_keys;
+    if (is_wifi(e)) return "reading the WiFi module's parameters";
+    static const struct {
+        int record;
+        const char* step;
+    } reads[] = {
+        {0, "reading setup record 0"}, {5, "reading setup record 5"}, {3, "reading setup record 3"},
+        {4, "reading setup record 4"}, {6, "reading setup record 6"}, {7, "reading setup record 7"},
+    };
+    for (const auto& r : reads)
+        if ((e.records_read & record_bit(r.record)) == 0) return r.step;
+    return "reading the unit's settings";
+}
+
+int SearchPlant(int port, const SearchInterface* ifs, int count)
+{
     PrnDebug("Searching Xport Devices\n");
-    xport_search_progress = draw_search_progress;
-    if (XPortSearch() < 0) {
-        show_list_row1(" エラー");
-        return 0;
-    }
-    if (xportcount <= 0) {
-        show_list_row1(" 検索失敗");
-        return 0;
-    }
+    search_dropped_count = 0;
+    const int found = ifs == nullptr ? XPortSearch() : XPortSearchOn(ifs, count);
+    if (found < 0) return SEARCH_FAILED;
+    if (xportcount <= 0) return SEARCH_NONE;
 
     // Removing an entry moves only entries already visited.
     for (int i = xportcount - 1; i >= 0; i--) prepare_found_unit(i);
@@ -192,10 +220,7 @@ int OnSearchDevice(int port)
     }
 
     for (int i = xportcount - 1; i >= 0; i--) {
-        if (xportset[i].model == -999) RemoveXPortEntry(i);
+        if (xportset[i].model == -999) drop_failed_unit(i);
     }
-    if (xportcount > 0) return 1;
-    // Every unit was dropped: the search has ended, so the progress text goes.
-    show_list_row1(" 検索失敗");
-    return 0;
+    return xportcount > 0 ? SEARCH_FOUND : SEARCH_NONE;
 }

@@ -1,6 +1,6 @@
 // The host's own IPv4 interfaces and the same-network rule that decides
 // whether a unit can be configured fully or only by address.
-#include "screens/KIVRAMainSet.h"
+#include "settings/unit_search.h"
 
 #include <arpa/inet.h>
 #include <ifaddrs.h>
@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "screens/list/list_parts.h"
 #include "base/DebugLog.h"
 
 MyIpEntry MyIp[MYIP_MAX];
