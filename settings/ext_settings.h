@@ -69,6 +69,7 @@ struct ExtParts {
     bool request;  // connection 1's connect request can be changed (a WiFi module always connects)
     bool records;  // written as setup records 0, 3, 7 (else the WiFi module's text)
     bool disc, notice, chat;  // the controller settings
+    bool operator==(const ExtParts&) const = default;
 };
 ExtParts ext_parts(int model, int modtype);
 
