@@ -3,7 +3,6 @@
 // does in each section.
 #include "screens/ext/ext_screen.h"
 
-#include "screens/legacy_driver.h"
 #include "base/bounded_text.h"
 #include "ui/NQ_Forms.h"
 #include "ui/NQ_Menu.h"
@@ -19,17 +18,17 @@ int sel_tcp = 1;
 namespace {
 
 // ---- which sections exist now ----
-bool gc_unit(const LegacyRowContext& ctx) { return is_gc(unit_modtype(ctx.unit)); }
-bool one_to_n(const LegacyRowContext& ctx) { return is_gc(unit_modtype(ctx.unit)) && sel_1toN == 1; }
-bool disc_present(const LegacyRowContext&) { return extset.has_disc != 0; }
-bool notice_present(const LegacyRowContext&) { return extset.has_notice != 0; }
-bool chat_present(const LegacyRowContext&) { return extset.has_chat != 0; }
+bool gc_unit(const ExtScreen& s) { return is_gc(unit_modtype(s.unit)); }
+bool one_to_n(const ExtScreen& s) { return gc_unit(s) && sel_1toN == 1; }
+bool disc_present(const ExtScreen& s) { return s.values.has_disc; }
+bool notice_present(const ExtScreen& s) { return s.values.has_notice; }
+bool chat_present(const ExtScreen& s) { return s.values.has_chat; }
 
 // ---- the 1:N selector ----
-int start_1ton(const LegacyRowContext&) { return sel_1toN; }
+int start_1ton(ExtScreen&, int) { return sel_1toN; }
 
 // The choice stays marked while the other sections are used.
-void mark_1ton(LegacyRowContext&)
+void mark_1ton(ExtScreen&, int)
 {
     if (sel_1toN == 1 || sel_1toN == 2) {
         set_pair(win_ex1ton[sel_1toN], PAIR_MARKED);
@@ -37,13 +36,10 @@ void mark_1ton(LegacyRowContext&)
     }
 }
 
-// "有効" leads to connection 1; Enter on "無効" changes nothing.
-int enter_1ton(LegacyRowContext& ctx, int item)
+// "有効" leads on to connection 1; Enter on "無効" changes nothing.
+Outcome enter_1ton(ExtScreen&, int, int item)
 {
-    if (item != 1) return 0;
-    mark_1ton(ctx);
-    *ctx.mode = EXSEC_CONN1;
-    return 0;
+    return item == 1 ? Outcome::NextRow : Outcome::Stay;
 }
 
 // ---- the connection grid ----
@@ -66,25 +62,14 @@ const GridColumn kGrid[GRID_COLUMNS] = {
     {Stored::DestPort, FORM_DEST_PORT, 40, FORM_DEST_PORT, 40},
 };
 
-int start_grid(const LegacyRowContext&) { return sel_tcp; }
-int start_conn34(const LegacyRowContext&) { return sel_tcp < 2 ? sel_tcp : 2; }
+int start_grid(ExtScreen&, int) { return sel_tcp; }
+int start_conn34(ExtScreen&, int) { return sel_tcp < 2 ? sel_tcp : 2; }
 
-// A number in an entry form, preset with its value.
-int edit_number(unsigned form, int row, int col, int* value)
+// "有効" (true) / "無効" (false) in a two-choice form.
+int choose_flag(unsigned form, int row, int col, bool& flag)
 {
-    char preset[16];
-    char out[FORM_TEXT_MAX] = {};
-    std::snprintf(preset, sizeof preset, "%d", *value);
-    const int r = edit_form(form, row, col, preset, out, sizeof out, win_extset);
-    if (r == 1) *value = decimal_value(out);
-    return r;
-}
-
-// "有効" (1) / "無効" (0) in a two-choice form.
-int choose_flag(unsigned form, int row, int col, int* flag)
-{
-    const int c = choose_form(form, row, col, 2 - (*flag != 0), win_extset);
-    if (c == 1 || c == 2) *flag = 2 - c;
+    const int c = choose_form(form, row, col, flag ? 1 : 2, win_extset);
+    if (c == 1 || c == 2) flag = c == 1;
     return c;
 }
 
@@ -98,126 +83,127 @@ bool as_shown(const char* out, const char* text, unsigned form)
 }
 
 // A destination text; confirming it as the form showed it keeps the unit's own bytes.
-int edit_dest(unsigned form, int row, int col, int r)
+int edit_dest(ExtSettings& v, unsigned form, int row, int col, int r)
 {
     char out[FORM_TEXT_MAX] = {};
-    const int res = edit_form(form, row, col, extset.dest[r], out, sizeof out, win_extset);
-    if (res == 1 && !as_shown(out, extset.dest[r], form)) {
-        copy_text(extset.dest[r], EXT_DEST_LEN, out);
-        ex_dest_cut[r] = 0;
-    }
+    const int res = edit_form(form, row, col, v.dest[r], out, sizeof out, win_extset);
+    if (res == 1 && !as_shown(out, v.dest[r], form)) set_ext_dest(v, r, out);
     return res;
 }
 
-int enter_grid(LegacyRowContext& ctx, int item)
+Outcome enter_grid(ExtScreen& s, int mode, int item)
 {
-    const int r = *ctx.mode - EXSEC_CONN1;
-    if (r < 0 || r > 2 || item < 1 || item > (r == 2 ? 2 : GRID_COLUMNS)) return 0;
+    const int r = mode - EXSEC_CONN1;
+    if (r < 0 || r > 2 || item < 1 || item > (r == 2 ? 2 : GRID_COLUMNS)) return Outcome::Stay;
+    ExtSettings& v = s.values;
     const GridColumn& g = kGrid[item - 1];
-    const bool gc = is_gc(unit_modtype(ctx.unit));
+    const bool gc = gc_unit(s);
     const unsigned form = gc ? g.gc_form : g.form;
-    const int row = 2 * (*ctx.mode + 1);
+    const int row = 2 * (mode + 1);
     const int col = gc ? g.gc_form_col : g.form_col;
     int res = 0;
     switch (g.what) {
     case Stored::Port:
-        res = edit_number(form, row, col, &extset.port[r]);
+        res = ex_edit_number(form, row, col, v.port[r]);
         break;
     case Stored::Wait:
         // Connection 1 always waits for connections.
         if (r == 0) {
             MyMsgBox("接続1 のこの項目は", "変更できません。", MSG_ROW_FORM, win_extset);
-            return 0;
+            return Outcome::Stay;
         }
-        res = choose_flag(form, row, col, &extset.wait[r]);
+        res = choose_flag(form, row, col, v.wait[r]);
         break;
     case Stored::Request:
         // A WiFi module always connects to its destination.
-        if (is_wifi(unit_modtype(ctx.unit))) return 0;
-        res = choose_flag(form, row, col, &extset.request[r]);
+        if (is_wifi(unit_modtype(s.unit))) return Outcome::Stay;
+        res = choose_flag(form, row, col, v.request[r]);
         break;
     case Stored::Dest:
-        res = edit_dest(form, row, col, r);
+        res = edit_dest(v, form, row, col, r);
         break;
     case Stored::DestPort:
-        res = edit_number(form, row, col, &extset.dport[r]);
-        if (res == 1) ex_dport_shown[r] = 1;
+        res = ex_edit_number(form, row, col, v.dport[r]);
+        if (res == 1) s.dport_shown[r] = true;
         break;
     }
-    if (res == MENU_QUIT) return -1;
-    ex_show_row(ctx.unit, r);
+    if (res == MENU_QUIT) return Outcome::Quit;
+    ex_show_row(s, r);
     doupdate();
-    return 0;
+    return Outcome::Stay;
 }
 
-// ---- the controller settings ----
-int enter_setting(LegacyRowContext& ctx, ExSetting s)
-{
-    const ExControl* c = ex_control(s, unit_model(ctx.unit));
-    if (c == nullptr) return 0;
-    int* v = ex_value(s);
-    int res;
-    if (c->choices != nullptr) {
-        res = choose_form(c->form, -1, -1, choice_start(*v, c->nchoices), win_extset);
-        if (res >= 1 && res <= c->nchoices) *v = res - 1;
-    } else {
-        res = edit_number(c->form, -1, -1, v);
-    }
-    if (res == MENU_QUIT) return -1;
-    ex_show_setting(ctx.unit, s);
-    doupdate();
-    return 0;
-}
-int enter_disc(LegacyRowContext& ctx, int) { return enter_setting(ctx, EXS_DISC); }
-int enter_notice(LegacyRowContext& ctx, int) { return enter_setting(ctx, EXS_NOTICE); }
-int enter_chat(LegacyRowContext& ctx, int) { return enter_setting(ctx, EXS_CHAT); }
-
-// The button: the screen runs the apply step.
-int enter_send(LegacyRowContext&, int) { return 1; }
+// ---- the controller settings and the button ----
+Outcome enter_disc(ExtScreen& s, int, int) { return ex_edit_setting(s, EXS_DISC); }
+Outcome enter_notice(ExtScreen& s, int, int) { return ex_edit_setting(s, EXS_NOTICE); }
+Outcome enter_chat(ExtScreen& s, int, int) { return ex_edit_setting(s, EXS_CHAT); }
+Outcome enter_send(ExtScreen& s, int, int) { return apply_ext_screen(s); }
 
 // Up and Down go to the previous and the next section present now, both
 // ends wrapping. So Down from a grid row reaches connection 2 only with
 // 1:N on, else the first of the disconnection time, notice, chattering and
 // the button the model has; Up from those reaches the one above it that
-// the model has, else the last grid row in use ("grid end"); the button
-// leads down to the selector of a GC unit, else to connection 1.
-// mode, windows, items, vertical, up, down, present, start, onchange, enter, leave, items_fn
-const LegacyRowSpec kSections[] = {
-    {EXSEC_1TON, win_ex1ton, 2, 0, ROW_PREV, ROW_NEXT, gc_unit, start_1ton, OnChangeSel1toN,
-     enter_1ton, mark_1ton, nullptr},
-    {EXSEC_CONN1, win_extcp[0], 5, 0, ROW_PREV, ROW_NEXT, nullptr, start_grid, OnChangeSelTCP,
-     enter_grid, nullptr, nullptr},
-    {EXSEC_CONN2, win_extcp[1], 5, 0, ROW_PREV, ROW_NEXT, one_to_n, start_grid, OnChangeSelTCP,
-     enter_grid, nullptr, nullptr},
-    {EXSEC_CONN34, win_extcp[2], 2, 0, ROW_PREV, ROW_NEXT, one_to_n, start_conn34, OnChangeSelTCP,
-     enter_grid, nullptr, nullptr},
-    {EXSEC_DISC, win_exdisc, 1, 0, ROW_PREV, ROW_NEXT, disc_present, nullptr, nullptr, enter_disc,
-     nullptr, nullptr},
-    {EXSEC_NOTICE, win_exnotice, 1, 0, ROW_PREV, ROW_NEXT, notice_present, nullptr, nullptr,
-     enter_notice, nullptr, nullptr},
-    {EXSEC_CHAT, win_exchat, 1, 0, ROW_PREV, ROW_NEXT, chat_present, nullptr, nullptr, enter_chat,
-     nullptr, nullptr},
-    {EXSEC_SEND, win_exsend, 1, 0, ROW_PREV, ROW_NEXT, nullptr, nullptr, nullptr, enter_send,
-     nullptr, nullptr},
+// the model has, else the last grid row in use; the button leads down to
+// the selector of a GC unit, else to connection 1.
+const RowSpec<ExtScreen> kSections[] = {
+    {.mode = EXSEC_1TON,
+     .wins = win_ex1ton,
+     .items = 2,
+     .present = gc_unit,
+     .start = start_1ton,
+     .onchange = OnChangeSel1toN,
+     .enter = enter_1ton,
+     .leave = mark_1ton},
+    {.mode = EXSEC_CONN1,
+     .wins = win_extcp[0],
+     .items = GRID_COLUMNS,
+     .start = start_grid,
+     .onchange = OnChangeSelTCP,
+     .enter = enter_grid},
+    {.mode = EXSEC_CONN2,
+     .wins = win_extcp[1],
+     .items = GRID_COLUMNS,
+     .present = one_to_n,
+     .start = start_grid,
+     .onchange = OnChangeSelTCP,
+     .enter = enter_grid},
+    {.mode = EXSEC_CONN34,
+     .wins = win_extcp[2],
+     .items = 2,
+     .present = one_to_n,
+     .start = start_conn34,
+     .onchange = OnChangeSelTCP,
+     .enter = enter_grid},
+    {.mode = EXSEC_DISC, .wins = win_exdisc, .present = disc_present, .enter = enter_disc},
+    {.mode = EXSEC_NOTICE, .wins = win_exnotice, .present = notice_present, .enter = enter_notice},
+    {.mode = EXSEC_CHAT, .wins = win_exchat, .present = chat_present, .enter = enter_chat},
+    {.mode = EXSEC_SEND, .wins = win_exsend, .enter = enter_send},
 };
 
-LegacyRowContext ex_context(int index)
-{
-    return LegacyRowContext{index, &exselect_mode, nullptr, kSections,
-                      static_cast<int>(sizeof kSections / sizeof kSections[0])};
-}
-
+// The design's per-section entries: one pass of the current section.
 int run_current(int index)
 {
-    LegacyRowContext ctx = ex_context(index);
-    return run_row(ctx);
+    ExtScreen s = ext_screen(index);
+    return screen_result(run_row(kSections, s, exselect_mode));
 }
 
 }  // namespace
 
+int ex_edit_number(unsigned form, int row, int col, int& value)
+{
+    char preset[16];
+    char out[FORM_TEXT_MAX] = {};
+    std::snprintf(preset, sizeof preset, "%d", value);
+    const int r = edit_form(form, row, col, preset, out, sizeof out, win_extset);
+    if (r == 1) value = decimal_value(out);
+    return r;
+}
+
+Outcome run_ext_rows(ExtScreen& s) { return run_rows(kSections, s, exselect_mode); }
+
 int ex_section_after(int unit, int section, Move dir)
 {
-    return row_target(ex_context(unit), section, dir);
+    return row_target(kSections, ext_screen(unit), section, dir);
 }
 
 int OnChangeSel1toN(int choice)

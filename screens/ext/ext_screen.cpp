@@ -1,20 +1,15 @@
-// The input extension screen: its layout, the opening (connection values
-// from the unit's record images or WiFi parameters, then the controller
-// settings read from the unit) and the loop over its sections.
+// The input extension screen: its layout, the opening (the connection
+// values first, then the controller settings shown as they arrive) and the
+// drawing of its values.
 #include "screens/ext/ext_screen.h"
 
-#include "device/record_fields.h"
 #include "screens/KIVRAMainSet.h"
-#include "screens/legacy_driver.h"
-#include "base/bounded_text.h"
 #include "ui/NQ_Menu.h"
 #include "ui/colour_pairs.h"
 
 #include <cstdio>
-#include <cstring>
-#include <memory>
 
-ExtSet extset;
+ExtSettings extset;
 WINDOW* win_extset;
 WINDOW* win_ex1ton[3];
 WINDOW* win_extcp[3][6];
@@ -22,39 +17,26 @@ WINDOW* win_exdisc[2];
 WINDOW* win_exnotice[2];
 WINDOW* win_exchat[2];
 WINDOW* win_exsend[2];
-int ex_dest_cut[2];
-int ex_dport_shown[2];
 
 // The settings menu's frame, under the message when the unit cannot be read.
 extern WINDOW* win_mainset[5];
 
-
-int ex_request_code(int unit)
-{
-    if (unit < 0 || unit >= XPORT_MAX || is_wifi(unit_modtype(unit))) return 1;
-    const int model = unit_model(unit);
-    return model == 3 || model == 4 ? 5 : 1;
-}
-
 namespace {
 
-bool gc(int unit) { return is_gc(unit_modtype(unit)); }
-bool has_disc(int unit) { return ex_control(EXS_DISC, unit_model(unit)) != nullptr; }
-bool has_notice(int unit) { return ex_control(EXS_NOTICE, unit_model(unit)) != nullptr; }
-bool has_chat(int unit) { return ex_control(EXS_CHAT, unit_model(unit)) != nullptr; }
-bool chat_from_0(int unit)
+bool gc(const ExtScreen& s) { return is_gc(unit_modtype(s.unit)); }
+bool has_disc(const ExtScreen& s) { return s.values.has_disc; }
+bool has_notice(const ExtScreen& s) { return s.values.has_notice; }
+bool has_chat(const ExtScreen& s) { return s.values.has_chat; }
+bool chat_form_is(const ExtScreen& s, FormId form)
 {
-    const ExControl* c = ex_control(EXS_CHAT, unit_model(unit));
-    return c != nullptr && c->form == FORM_CHATTER_0;
+    const ExForm* f = ex_form(EXS_CHAT, unit_model(s.unit));
+    return f != nullptr && f->form == form;
 }
-bool chat_from_4(int unit)
-{
-    const ExControl* c = ex_control(EXS_CHAT, unit_model(unit));
-    return c != nullptr && c->form == FORM_CHATTER;
-}
+bool chat_from_0(const ExtScreen& s) { return chat_form_is(s, FORM_CHATTER_0); }
+bool chat_from_4(const ExtScreen& s) { return chat_form_is(s, FORM_CHATTER); }
 
 // A row of the connection grid: own port, wait, request, destination, destination port.
-#define EX_GRID(r, row, present)                                  \
+#define EX_GRID(r, row, present)                                      \
     LAYOUT_ITEM(&win_extcp[r][1], row, 14, 8, nullptr, present),      \
         LAYOUT_ITEM(&win_extcp[r][2], row, 24, 8, nullptr, present),  \
         LAYOUT_ITEM(&win_extcp[r][3], row, 34, 8, nullptr, present),  \
@@ -62,7 +44,7 @@ bool chat_from_4(int unit)
         LAYOUT_ITEM(&win_extcp[r][5], row, 64, 8, nullptr, present)
 
 // The screen window at screen row 2, column 1; everything else inside it.
-const LegacyWindowSpec kLayout[] = {
+const WindowSpec<ExtScreen> kLayout[] = {
     {&win_extset, -1, 2, 1, 20, 78, PAIR_BASE, nullptr, true, nullptr},
     LAYOUT_LABEL(0, 1, "入力延長設定", nullptr),
     LAYOUT_LABEL(4, 14, "自ポート  接続待ち  接続要求  接続先              接続先ポート", nullptr),
@@ -89,113 +71,71 @@ const LegacyWindowSpec kLayout[] = {
 
 #undef EX_GRID
 
-std::unique_ptr<ScreenWindows> ex_windows;
-
-// A destination text of record 7: none when it is empty or "0.0.0.0".
-void take_dest_text(const uint8_t* setup7, const RecordField& f, int r)
+// A controller setting has arrived from the unit.
+void show_arrived(int unit, const ExtSettings& v, int shows)
 {
-    char full[64];
-    const size_t n = get_text(setup7, f, full, sizeof full);
-    if (n == 0 || std::strcmp(full, "0.0.0.0") == 0) return;
-    ex_dest_cut[r] = copy_text(extset.dest[r], EXT_DEST_LEN, full) < n;
+    ex_show_setting(unit, v, ext_shown_setting(shows));
+    doupdate();
 }
 
-// Connection values as the unit holds them. A destination port is kept
-// even when its destination is not shown, so that it is written back as it was.
-void read_connections(int unit)
+// The whole screen with the connection values comes first; the controller
+// values appear as they are read.
+Outcome run_screen(ExtScreen& s)
 {
-    const DeviceEntry& e = xportset[unit];
-    const int k = ex_request_code(unit);
-    extset.wait[0] = 1;
-    if (is_wifi(unit_modtype(unit))) {
-        extset.port[0] = e.esp_port;
-        extset.request[0] = 1;
-        const size_t n = strnlen(e.hip, sizeof e.hip);
-        ex_dest_cut[0] = copy_text_n(extset.dest[0], EXT_DEST_LEN, e.hip, sizeof e.hip) < n;
-        extset.dport[0] = e.hport;
-        ex_dport_shown[0] = 1;
-        return;
+    ScreenWindows windows(kLayout, s);
+    if (!windows.ok()) return Outcome::Stay;
+    for (int r = 0; r < 3; r++) ex_show_row(s, r);
+    if (gc(s)) {
+        set_pair(win_ex1ton[sel_1toN], PAIR_MARKED);
+        ex_grey_rows(s.values.tcp1ton);
     }
-    extset.port[0] = get_le16(e.setup0, rec::cmd_port);
-    extset.request[0] = (get_byte(e.setup0, rec::mode1) & 0x0F) == k;
-    extset.dport[0] = get_le16(e.setup0, rec::dport1);
-    if (is_gc(unit_modtype(unit))) {
-        take_dest_text(e.setup7, rec::dest1_text, 0);
-    } else if (const in_addr_t ip = get_ipv4(e.setup0, rec::dest1_ip); ip != 0) {
-        const uint8_t* b = e.setup0 + rec::dest1_ip.offset;
-        std::snprintf(extset.dest[0], EXT_DEST_LEN, "%d.%d.%d.%d", b[0], b[1], b[2], b[3]);
+    doupdate();
+    const StepResult read = read_ext_controls(s.unit, s.values, show_arrived);
+    if (!read.ok()) {
+        show_failure(read, win_extset);
+        return Outcome::Stay;
     }
-    ex_dport_shown[0] = extset.dest[0][0] != '\0';
-    if (!is_gc(unit_modtype(unit))) return;
-
-    const int mode2 = get_byte(e.setup0, rec::mode2);
-    const int mode3 = get_byte(e.setup3, rec::mode3);
-    extset.port[1] = get_le16(e.setup0, rec::port2);
-    extset.wait[1] = mode2 >= 0xC0;
-    extset.request[1] = (mode2 & 0x0F) == k;
-    take_dest_text(e.setup7, rec::dest2_text, 1);
-    extset.dport[1] = get_le16(e.setup0, rec::dport2);
-    ex_dport_shown[1] = extset.dest[1][0] != '\0';
-    extset.port[2] = get_le16(e.setup3, rec::port3);
-    extset.wait[2] = mode3 >= 0xC0;
-    extset.tcp1ton = extset.wait[1] || extset.request[1] || extset.wait[2];
-}
-
-// The controller settings the model has, 20 ms apart; the first failure
-// shows its message and ends the opening.
-int read_controls(int unit)
-{
-    Step steps[EX_CONTROL_STEPS];
-    const int n = ex_control_steps(unit_model(unit), false, steps);
-    return run_steps(steps, n, unit, nullptr, win_extset);
-}
-
-// One pass of the current section.
-int run_section(int index)
-{
-    switch (exselect_mode) {
-    case EXSEC_1TON:
-        return loop_1toNset(index);
-    case EXSEC_CONN1:
-    case EXSEC_CONN2:
-    case EXSEC_CONN34:
-        return loop_tcpset(index);
-    case EXSEC_DISC:
-        return loop_disc(index);
-    case EXSEC_NOTICE:
-        return loop_notice(index);
-    case EXSEC_CHAT:
-        return loop_chat(index);
-    case EXSEC_SEND:
-        return loop_exsend(index);
-    default:
-        return -2;
-    }
+    exselect_mode = gc(s) ? EXSEC_1TON : EXSEC_CONN1;
+    return run_ext_rows(s);
 }
 
 }  // namespace
 
-void ex_show_row(int, int r)
+ExtScreen ext_screen(int unit)
+{
+    ExtScreen s{unit, extset, {}};
+    s.dport_shown[0] = is_wifi(unit_modtype(unit)) || extset.dest[0][0] != '\0';
+    s.dport_shown[1] = extset.dest[1][0] != '\0';
+    return s;
+}
+
+void ex_show_row(const ExtScreen& s, int r)
 {
     if (r < 0 || r > 2) return;
+    const ExtSettings& v = s.values;
     WINDOW** w = win_extcp[r];
     char text[16];
-    std::snprintf(text, sizeof text, "%d", extset.port[r]);
+    std::snprintf(text, sizeof text, "%d", v.port[r]);
     show_text(w[1], text);
-    show_text(w[2], extset.wait[r] ? "有効" : "無効");
+    show_text(w[2], v.wait[r] ? "有効" : "無効");
     if (r == 2) return;
-    show_text(w[3], extset.request[r] ? "有効" : "無効");
-    show_text(w[4], extset.dest[r]);
+    show_text(w[3], v.request[r] ? "有効" : "無効");
+    show_text(w[4], v.dest[r]);
     text[0] = '\0';
-    if (ex_dport_shown[r]) std::snprintf(text, sizeof text, "%d", extset.dport[r]);
+    if (s.dport_shown[r]) std::snprintf(text, sizeof text, "%d", v.dport[r]);
     show_text(w[5], text);
 }
 
-void ex_show_setting(int unit, ExSetting s)
+void ex_show_setting(int unit, const ExtSettings& v, ExSetting s)
 {
     WINDOW* w = s == EXS_DISC ? win_exdisc[1] : s == EXS_NOTICE ? win_exnotice[1] : win_exchat[1];
-    char text[16];
-    ex_value_text(s, unit_model(unit), text, sizeof text);
+    const ExForm* f = ex_form(s, unit_model(unit));
+    char text[16] = "";
+    // A code read from the unit may name a slot without text: it shows empty.
+    if (f != nullptr && f->choices != nullptr)
+        std::snprintf(text, sizeof text, "%s", choice_text(f->choices, 16, ex_value(v, s)));
+    else if (f != nullptr)
+        std::snprintf(text, sizeof text, "%d", ex_value(v, s));
     show_text(w, text);
 }
 
@@ -206,47 +146,17 @@ void ex_grey_rows(int on)
             set_pair(win_extcp[r][c], on ? PAIR_ITEM : PAIR_GREY);
 }
 
-void DeleteExMenu(int) { ex_windows.reset(); }
-
 int SetInputExtendMenu(int index)
 {
-    if (index < 0 || index >= xportcount || index >= XPORT_MAX) return 0;
     // The apply writes whole record images back, so they must come from the unit.
-    if (!is_wifi(unit_modtype(index)) && EnsureUnitData(index) != 0) {
-        MyMsgBox("通信エラー", "", MSG_ROW_MENU, win_mainset[0]);
+    const StepResult read = read_ext_connections(index, extset);
+    if (!read.ok()) {
+        show_failure(read, win_mainset[0]);
         return 0;
     }
-    extset = ExtSet{};
-    for (int r = 0; r < 2; r++) ex_dest_cut[r] = ex_dport_shown[r] = 0;
-    const int model = unit_model(index);
-    extset.has_disc = ex_control(EXS_DISC, model) != nullptr;
-    extset.has_notice = ex_control(EXS_NOTICE, model) != nullptr;
-    extset.has_chat = ex_control(EXS_CHAT, model) != nullptr;
-    read_connections(index);
+    ExtScreen s = ext_screen(index);
     sel_1toN = extset.tcp1ton ? 1 : 2;
     sel_tcp = 1;
-
-    // The whole screen with the connection values comes first; the
-    // controller values appear as they are read.
-    ex_windows = std::make_unique<ScreenWindows>(kLayout, index);
-    struct Closer {
-        int index;
-        ~Closer() { DeleteExMenu(index); }
-    } closer{index};
-    if (!ex_windows->ok()) return 0;
-    for (int r = 0; r < 3; r++) ex_show_row(index, r);
-    if (is_gc(unit_modtype(index))) {
-        set_pair(win_ex1ton[sel_1toN], PAIR_MARKED);
-        ex_grey_rows(extset.tcp1ton);
-    }
-    doupdate();
-    if (read_controls(index) != 0) return 0;
-
-    exselect_mode = is_gc(unit_modtype(index)) ? EXSEC_1TON : EXSEC_CONN1;
-    for (;;) {
-        const int r = run_section(index);
-        if (r == 0) continue;
-        if (r != 1) return r;
-        if (OnSendExSet(index) == 1) return 1;
-    }
+    const Outcome o = run_screen(s);
+    return o == Outcome::Stay ? 0 : screen_result(o);
 }

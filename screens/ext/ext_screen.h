@@ -1,15 +1,12 @@
-// What the parts of the input extension screen share: its sections, its
-// windows, the controller settings by model and the record images it writes.
+// What the parts of the input extension screen share: its struct, its
+// sections, its windows and the drawing of its values.
 #pragma once
 
 #include <curses.h>
 
-#include "device/KIVRAXPort.h"
 #include "screens/ext/KIVRAExtend.h"
-#include "screens/legacy_driver.h"
+#include "screens/screen_driver.h"
 #include "ui/form_ids.h"
-
-#include <cstdint>
 
 // Sections of the screen, the values of exselect_mode.
 enum ExSection {
@@ -37,62 +34,47 @@ extern WINDOW* win_exnotice[2];
 extern WINDOW* win_exchat[2];
 extern WINDOW* win_exsend[2];
 
-// A destination shown cut from a longer text of the unit; while it is not
-// edited the unit's own bytes are written back.
-extern int ex_dest_cut[2];
-// The destination port window of a row shows the port.
-extern int ex_dport_shown[2];
-
 constexpr int GRID_COLUMNS = 5;
 
+// The open screen: its unit, the values it edits (extset) and what it
+// shows of them.
+struct ExtScreen {
+    int unit;
+    ExtSettings& values;
+    bool dport_shown[2];  // the destination port window of connection 1, 2 shows the port
+};
+// The screen of unit `unit` over extset, showing each destination port
+// that has a destination (a WiFi module's always).
+ExtScreen ext_screen(int unit);
+
 // ---- the controller settings ----
-enum ExSetting { EXS_DISC, EXS_NOTICE, EXS_CHAT };
-
-// How one setting is read and written for a family of models.
-struct ExControl {
-    ExSetting setting;
-    unsigned models;  // bit m: model m keeps it this way
-    int (*read)(int unit, int* value);
-    const char* read_message;  // message box at row 15 when the read fails
-    const char* read_log;
-    int (*write)(int unit, int value);
-    const char* write_message;
-    const char* write_log;
-    FormId form;                 // the form that edits it
-    const char* const* choices;  // list forms: the texts; null for a number
-    int nchoices;                // choices of the list form
+// The form that edits a setting kept one way, with its choice texts (null
+// for a number) and its number of choices.
+struct ExForm {
+    FormId form;
+    const char* const* choices;
+    int nchoices;
 };
-// The way model `model` keeps setting s, or null when it has none.
-const ExControl* ex_control(ExSetting s, int model);
-// The steps of the settings the model has, in the order disconnection
-// time, notice, chattering: the reads at opening (each value shown as it
-// arrives) or the writes on apply. out has room for EX_CONTROL_STEPS.
-constexpr int EX_CONTROL_STEPS = 5;
-int ex_control_steps(int model, bool write, Step* out);
-// The setting's value in extset.
-int* ex_value(ExSetting s);
-// The text the screen shows for the setting's current value.
-void ex_value_text(ExSetting s, int model, char* out, int size);
+// The form of the setting for model `model`, or null when it has none.
+const ExForm* ex_form(ExSetting s, int model);
+// A number in entry form `form` (at row, col; its own place when row is
+// negative), preset with value, which takes the confirmed number. The
+// result of edit_form.
+int ex_edit_number(unsigned form, int row, int col, int& value);
+// Enter on a setting's value: its form, then the value shown.
+Outcome ex_edit_setting(ExtScreen& s, ExSetting which);
 
-// ---- the unit ----
-// Request code of the connection mode bytes: 5 for models 3 and 4 on an XPort, else 1.
-int ex_request_code(int unit);
+// ---- drawing (staged) ----
+void ex_show_row(const ExtScreen& s, int row);                      // one grid row
+void ex_show_setting(int unit, const ExtSettings& v, ExSetting s);  // a setting's value window
+void ex_grey_rows(int on);  // connections 2 and 3,4 usable (1) or greyed
 
-// ---- drawing ----
-void ex_show_row(int unit, int row);          // one grid row from extset
-void ex_show_setting(int unit, ExSetting s);  // a controller setting's value window
-void ex_grey_rows(int on);                    // connections 2 and 3,4 usable (1) or greyed
-
-// ---- apply ----
-struct ExImages {
-    uint8_t r0[SETUP0_LEN];
-    uint8_t r3[SETUP_LEN];
-    uint8_t r7[SETUP_LEN];
-};
-// Records 0, 3 and 7 as the apply step writes them, from the entry's images
-// and extset (write headers included).
-void ex_build_images(const DeviceEntry& e, int k, int gc, int tcp1ton, ExImages* out);
-
+// ---- rows and apply ----
+// Runs the sections from exselect_mode until the screen ends: Done after
+// the settings were written, Back (Esc), Quit (F9).
+Outcome run_ext_rows(ExtScreen& s);
+// "設定反映": a failure shows its message and the screen stays (Stay).
+Outcome apply_ext_screen(ExtScreen& s);
 // The section that Up (MOVE_UP) or Down (MOVE_DOWN) leads to from a section
 // of unit `unit`'s screen, with extset and sel_1toN as they are now.
 int ex_section_after(int unit, int section, Move dir);
