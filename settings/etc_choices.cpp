@@ -1,0 +1,59 @@
+// Which analog settings a unit has, and the texts of their codes.
+#include "settings/etc_settings.h"
+
+#include "ui/form_catalogue.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr int kSlots = 16;  // every choice table has 16 slots; unnamed ones are ""
+
+const char* const kOutputKinds[kSlots] = {"電圧[v]", "電流[mA]"};  // by AO_VOLTAGE, AO_CURRENT
+
+const char* const* table_of(EtcChoice t)
+{
+    switch (t) {
+    case EtcChoice::Sampling:
+        return AdcSamp;
+    case EtcChoice::Range:
+        return AdcRange;
+    case EtcChoice::RangeV2:
+        return AdcRangeV2;
+    case EtcChoice::TcType:
+        return TCType;
+    case EtcChoice::Scale:
+        return TFMode;
+    case EtcChoice::OutputKind:
+        return kOutputKinds;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+EtcParts etc_parts(int model, int)
+{
+    EtcParts p;
+    p.input = model == 8;
+    p.input_v2 = model == 10;
+    p.outputs = model == 9 ? 2 : model == 11 ? 3 : 0;
+    return p;
+}
+
+const char* etc_choice_text(EtcChoice t, int code)
+{
+    const char* const* table = table_of(t);
+    if (table == nullptr || code < 0 || code >= kSlots || table[code] == nullptr) return "";
+    return table[code];
+}
+
+int etc_choice_code(EtcChoice t, const char* text)
+{
+    if (text == nullptr || text[0] == '\0') return -1;
+    for (int code = 0; code < kSlots; code++)
+        if (std::strcmp(etc_choice_text(t, code), text) == 0) return code;
+    return -1;
+}
+
+int output_code(const AnalogOutput& out) { return ao_code_from_value(out.kind, out.value); }
