@@ -4,30 +4,23 @@
 #include "ui/form_catalogue.h"
 
 #include <cstring>
+#include <iterator>
 
 namespace {
 
-constexpr int kSlots = 16;  // every choice table has 16 slots; unnamed ones are ""
+constexpr int kSlots = 16;  // every choice table has 16 slots
 
 const char* const kOutputKinds[kSlots] = {"電圧[v]", "電流[mA]"};  // by AO_VOLTAGE, AO_CURRENT
 
+// By EtcChoice.
+const char* const* const kTables[] = {AdcSamp, AdcRange, AdcRangeV2, TCType, TFMode, kOutputKinds};
+
+static_assert(std::size(kTables) == static_cast<size_t>(EtcChoice::OutputKind) + 1);
+
 const char* const* table_of(EtcChoice t)
 {
-    switch (t) {
-    case EtcChoice::Sampling:
-        return AdcSamp;
-    case EtcChoice::Range:
-        return AdcRange;
-    case EtcChoice::RangeV2:
-        return AdcRangeV2;
-    case EtcChoice::TcType:
-        return TCType;
-    case EtcChoice::Scale:
-        return TFMode;
-    case EtcChoice::OutputKind:
-        return kOutputKinds;
-    }
-    return nullptr;
+    const auto k = static_cast<size_t>(t);
+    return k < std::size(kTables) ? kTables[k] : nullptr;
 }
 
 }  // namespace

@@ -117,18 +117,16 @@ template <class G>
 int write_sampling(int unit, G& v)
 {
     uint8_t req[SAMPLING_WRITE_LEN];
-    uint8_t rep[SAMPLING_WRITE_LEN];
     if (build_sampling_write(v.sampling, req) != 0) return -1;
-    return exchange(unit, req, SAMPLING_WRITE_LEN, rep, SAMPLING_WRITE_LEN);
+    return etc_steps::write_request(unit, req, SAMPLING_WRITE_LEN);
 }
 
 template <class G, int C>
 int write_range(int unit, G& v)
 {
     uint8_t req[RANGE_WRITE_LEN];
-    uint8_t rep[RANGE_WRITE_LEN];
     build_range_write(C, range_of(v, C), req);
-    return exchange(unit, req, RANGE_WRITE_LEN, rep, RANGE_WRITE_LEN);
+    return etc_steps::write_request(unit, req, RANGE_WRITE_LEN);
 }
 
 TcSettings tc_of(const AnalogInputV2& in)
@@ -139,23 +137,18 @@ TcSettings tc_of(const AnalogInputV2& in)
                       temp_pattern_from_tenths(in.scale_high)};
 }
 
-template <int C>
+// "TC" (type and flags) or "TF" (scale) of input C.
+template <int C, int Len, void (*Build)(int, const TcSettings&, uint8_t*)>
 int write_tc(int unit, V2& v)
 {
-    uint8_t req[TC_WRITE_LEN];
-    uint8_t rep[TC_WRITE_LEN];
-    build_tc_write(C, tc_of(v.input[C]), req);
-    return exchange(unit, req, TC_WRITE_LEN, rep, TC_WRITE_LEN);
+    uint8_t req[Len];
+    Build(C, tc_of(v.input[C]), req);
+    return etc_steps::write_request(unit, req, Len);
 }
-
 template <int C>
-int write_tf(int unit, V2& v)
-{
-    uint8_t req[TF_WRITE_LEN];
-    uint8_t rep[TF_WRITE_LEN];
-    build_tf_write(C, tc_of(v.input[C]), req);
-    return exchange(unit, req, TF_WRITE_LEN, rep, TF_WRITE_LEN);
-}
+constexpr auto write_tc_type = write_tc<C, TC_WRITE_LEN, build_tc_write>;
+template <int C>
+constexpr auto write_tf = write_tc<C, TF_WRITE_LEN, build_tf_write>;
 
 // 20 ms after the last write.
 template <class G>
@@ -170,7 +163,7 @@ const SettingsStep<V1> kApplyV1[] = {
 const SettingsStep<V2> kApplyV2[] = {
     kChooseSampling<V2>,         etc_steps::unfit(v2_unfit),  request(write_sampling<V2>),
     request(write_range<V2, 0>), request(write_range<V2, 1>), request(write_range<V2, 2>),
-    request(write_tc<0>),        request(write_tc<1>),        request(write_tc<2>),
+    request(write_tc_type<0>),   request(write_tc_type<1>),   request(write_tc_type<2>),
     request(write_tf<0>),        request(write_tf<1>),        request(write_tf<2>),
     kWrittenAfter<V2>,
 };

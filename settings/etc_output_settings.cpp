@@ -70,9 +70,8 @@ template <int C>
 int write_output(int unit, Outputs& v)
 {
     uint8_t req[AO_WRITE_LEN];
-    uint8_t rep[AO_WRITE_LEN];
     if (build_ao_write(C, v.output[C].kind, output_code(v.output[C]), req) != 0) return -1;
-    return exchange(unit, req, AO_WRITE_LEN, rep, AO_WRITE_LEN);
+    return etc_steps::write_request(unit, req, AO_WRITE_LEN);
 }
 
 const SettingsStep<Outputs> kApply[] = {

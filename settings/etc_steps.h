@@ -19,6 +19,14 @@ inline int exchange(int unit, const uint8_t* request, int reqlen, uint8_t* reply
     return SendRecvRaw(unit, reqlen, request, replen, reply) == 0 ? 0 : -1;
 }
 
+// A write, whose reply is as long as the request: 0, or -1 when it failed.
+inline int write_request(int unit, const uint8_t* request, int len)
+{
+    uint8_t reply[16];
+    if (len > static_cast<int>(sizeof reply)) return -1;
+    return exchange(unit, request, len, reply, len);
+}
+
 // A request: 20 ms before it; on failure "通信エラー" at row 15 and its log line.
 template <class G>
 constexpr SettingsStep<G> request(int (*fn)(int, G&), bool (*applies)(int, const G&) = nullptr)

@@ -45,14 +45,8 @@ int add(const char* address, int model, int modtype)
     return n - 1;
 }
 
-struct Lab {
-    rig::Lab lab{kPlant};
-    Lab()
-    {
-        EXPECT_TRUE(lab.ok()) << lab.sim_log();
-        lab.enter_host();
-        InitXPortSet();
-    }
+struct Lab : HostLab {
+    Lab() : HostLab(kPlant) {}
     // The TCP requests of a unit from index `from` on, as hex.
     std::vector<std::string> sent(const char* unit, size_t from) const
     {
@@ -63,17 +57,6 @@ struct Lab {
     }
     size_t count(const char* unit) const { return requests(lab, unit, "tcp").size(); }
 };
-
-// A lettered command as hex: its text, parameter bytes, trailing text, 0xC8.
-std::string cmd(const std::string& head, std::initializer_list<int> params = {},
-                const std::string& tail = "")
-{
-    std::vector<uint8_t> b(head.begin(), head.end());
-    for (int p : params) b.push_back(static_cast<uint8_t>(p));
-    b.insert(b.end(), tail.begin(), tail.end());
-    b.push_back(0xC8);
-    return rig::hex(b);
-}
 
 TEST(EtcSettings, FirstGenerationInputsAreReadChangedWrittenAndReadBackOnEveryModuleKind)
 {
