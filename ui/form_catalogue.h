@@ -2,6 +2,8 @@
 // their numbers.
 #pragma once
 
+#include "ui/choice_tables.h"
+
 constexpr int CATALOGUE_FORMS = 57;
 constexpr unsigned CATALOGUE_PLACED = 34;   // forms 0..33 have a fixed position
 
@@ -21,16 +23,6 @@ struct FormSpec {
 };
 
 extern const FormSpec form_catalogue[CATALOGUE_FORMS];
-
-// Choice texts of the list forms, 16 slots each.
-extern const char* DiscTime[16];
-extern const char* AutoPeriod[16];
-extern const char* AutoPeriodA[16];
-extern const char* AdcSamp[16];
-extern const char* AdcRange[16];
-extern const char* AdcRangeV2[16];
-extern const char* TCType[16];
-extern const char* TFMode[16];
 
 // The 57 forms of the catalogue, made once at start-up.
 void init_forms();

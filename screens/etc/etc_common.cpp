@@ -1,13 +1,11 @@
-// The other-settings entry: the screen chosen by model, the state and frame
-// the three screens share, and their clean-up.
+// The other-settings entry: the screen chosen by the unit's model, the
+// values and windows the three screens share, and their message box.
 #include "screens/etc/KIVRAEtc.h"
-#include "screens/etc/etc_parts.h"
+#include "screens/etc/etc_screen.h"
 
-#include "device/KIVRAXPort.h"
 #include "base/DebugLog.h"
+#include "device/KIVRAXPort.h"
 #include "ui/NQ_Menu.h"
-
-#include <optional>
 
 EtcSet etcset;
 WINDOW* win_etcset[1];
@@ -18,41 +16,14 @@ WINDOW* win_v2etcset[8];
 WINDOW* win_v2etcrange[2];
 WINDOW* win_v2etcOK[2];
 
-namespace {
-
-// The windows of the screen that is open (one at a time).
-std::optional<ScreenWindows> etc_windows;
-
-}  // namespace
-
 int SetEtcMenu(int i)
 {
     PrnDebug("etc setting menu\n");
-    switch (unit_model(i)) {
-    case 8:
-        return SetEtcMenuAI(i);
-    case 9:
-    case 11:
-        return SetEtcMenuAO(i);
-    case 10:
-        return SetEtcMenuAIV2(i);
-    default:
-        return 0;
-    }
-}
-
-bool open_etc_windows(const LegacyWindowSpec* layout, int count, int i)
-{
-    etc_windows.reset();
-    etc_windows.emplace(layout, count, i);
-    doupdate();
-    return etc_windows->ok();
-}
-
-void DeleteEtcMenu(int)
-{
-    // The owner removes sub-windows before the frame they belong to.
-    etc_windows.reset();
+    const EtcParts parts = etc_parts(unit_model(i), unit_modtype(i));
+    if (parts.input) return SetEtcMenuAI(i);
+    if (parts.input_v2) return SetEtcMenuAIV2(i);
+    if (parts.outputs > 0) return SetEtcMenuAO(i);
+    return screen_result(Outcome::Back);
 }
 
 void RefreshParents()
@@ -66,7 +37,4 @@ void etc_message(const char* line1, const char* line2)
     MyMsgBox(line1, line2, MSG_ROW_SETTINGS, win_etcset[0]);
 }
 
-int etc_exchange(int i, const uint8_t* request, int reqlen, uint8_t* reply, int replen)
-{
-    return SendRecvRaw(i, reqlen, request, replen, reply) == 0 ? 0 : -1;
-}
+void etc_failure(const StepResult& r) { show_failure(r, win_etcset[0]); }

@@ -3,10 +3,8 @@
 // compensation, burn-out detection and output, and the temperature output
 // scale. Edits stay on this screen until " OK " hands them to etcset.
 #include "screens/etc/KIVRAEtc.h"
-#include "screens/etc/etc_parts.h"
+#include "screens/etc/etc_screen.h"
 
-#include "device/analog_commands.h"
-#include "ui/form_catalogue.h"
 #include "ui/NQ_Forms.h"
 #include "ui/NQ_Menu.h"
 #include "ui/form_ids.h"
@@ -16,21 +14,28 @@
 
 namespace {
 
-constexpr int kThermocouple = 6;  // the range "熱電対"
 constexpr int kRangeChoices = 7;
 constexpr int kTypeChoices = 8;
-constexpr int kModeChoices = 4;
+constexpr int kScaleChoices = 4;
 constexpr int kFormCol = 15;
+constexpr int kTcItems = 7;
 
 // Rows of the screen: the range, the seven thermocouple values, " OK ".
 enum { V2ROW_RANGE = 1, V2ROW_TC = 2, V2ROW_OK = 9 };
+
+// The open channel screen: its input and the values edited on a copy.
+struct ChannelScreen {
+    int c;             // the input, 0..2
+    AnalogInputV2 in;  // its values while the screen is open
+    int tc_item = 1;   // the thermocouple item the list starts on
+};
 
 #define V2_VALUE(slot, row)                                         \
     {                                                               \
         slot, 0, row, 17, 1, 16, PAIR_ITEM, nullptr, false, nullptr \
     }
 
-const LegacyWindowSpec kChannelLayout[] = {
+const WindowSpec<ChannelScreen> kChannelLayout[] = {
     {&win_v2etcset[0], -1, 4, 2, 17, 76, PAIR_BASE, nullptr, true, nullptr},
     LAYOUT_LABEL(2, 3, "入力レンジ  :", nullptr),
     LAYOUT_LABEL(4, 3, "熱電対タイプ:", nullptr),
@@ -54,208 +59,182 @@ const LegacyWindowSpec kChannelLayout[] = {
 
 #undef V2_VALUE
 
-// The channel's values while its screen is open.
-struct Channel {
-    int c;
-    int range, type, flags, mode, low, high;
-    int tc_item;  // the thermocouple item the list starts on
-};
-
-Channel& channel_of(const LegacyRowContext& ctx) { return *static_cast<Channel*>(ctx.state); }
-
-// The on/off texts of the three flag values.
+// The three on/off values: their form, its row and their texts.
 struct FlagItem {
     unsigned form;
-    int row;  // screen row of its form
-    int bit;
+    int row;
+    bool AnalogInputV2::*value;
     const char* on;
     const char* off;
 };
 const FlagItem kFlags[3] = {
-    {FORM_TC_CJC, 6, 1, "有効", "無効"},
-    {FORM_TC_BURNOUT, 7, 2, "有効", "無効"},
-    {FORM_TC_BURNOUT_OUT, 7, 4, "最大値", "最小値"},
+    {FORM_TC_CJC, 6, &AnalogInputV2::cold_junction, "有効", "無効"},
+    {FORM_TC_BURNOUT, 7, &AnalogInputV2::burnout_detection, "有効", "無効"},
+    {FORM_TC_BURNOUT_OUT, 7, &AnalogInputV2::burnout_high, "最大値", "最小値"},
 };
 
-void show_flag(const Channel& ch, int f)
+void show_flag(const AnalogInputV2& in, int f)
 {
     const FlagItem& fl = kFlags[f];
-    show_text(win_v2etcset[2 + f], (ch.flags & fl.bit) != 0 ? fl.on : fl.off);
+    show_text(win_v2etcset[2 + f], in.*fl.value ? fl.on : fl.off);
 }
 
-void show_temperature(WINDOW* w, const char* format, int pattern)
+void show_temperature(WINDOW* w, const char* format, int tenths)
 {
     char text[24];
-    std::snprintf(text, sizeof text, format, temp_tenths_from_pattern(pattern) * 0.1);
+    std::snprintf(text, sizeof text, format, tenths * 0.1);
     show_text(w, text);
 }
 
-void show_channel(const Channel& ch)
+void show_channel(const AnalogInputV2& in)
 {
-    show_text(win_v2etcrange[1], choice_text(AdcRangeV2, 16, ch.range));
-    show_text(win_v2etcset[1], choice_text(TCType, 16, ch.type));
-    for (int f = 0; f < 3; f++) show_flag(ch, f);
-    show_text(win_v2etcset[5], choice_text(TFMode, 16, ch.mode));
-    show_temperature(win_v2etcset[6], "%+.1f", ch.low);
-    show_temperature(win_v2etcset[7], "%+.1f", ch.high);
+    show_text(win_v2etcrange[1], etc_choice_text(EtcChoice::RangeV2, in.range));
+    show_text(win_v2etcset[1], etc_choice_text(EtcChoice::TcType, in.tc_type));
+    for (int f = 0; f < 3; f++) show_flag(in, f);
+    show_text(win_v2etcset[5], etc_choice_text(EtcChoice::Scale, in.scale));
+    show_temperature(win_v2etcset[6], "%+.1f", in.scale_low);
+    show_temperature(win_v2etcset[7], "%+.1f", in.scale_high);
 }
 
-// A choice in a list form of this screen; -1 after F9, else 0 (*value set
-// to the choice's index when one of `choices` was chosen).
-int choose_index(unsigned form, int row, int choices, int* value, WINDOW* w,
-                 const char* const* table)
+// A choice among the first `choices` of a list form of this screen.
+Outcome choose_code(unsigned form, int row, int choices, int& code, WINDOW* w, EtcChoice table)
 {
-    const int k = choose_form(form, row, kFormCol, choice_start(*value, choices), nullptr);
-    if (k == MENU_QUIT) return -1;
+    const int k = choose_form(form, row, kFormCol, choice_start(code, choices), nullptr);
+    if (k == MENU_QUIT) return Outcome::Quit;
     if (k >= 1 && k <= choices) {
-        *value = k - 1;
-        show_text(w, table[k - 1]);
+        code = k - 1;
+        show_text(w, etc_choice_text(table, code));
     }
-    return 0;
+    return Outcome::Stay;
 }
 
-int choose_flag(Channel& ch, int f)
+Outcome choose_flag(AnalogInputV2& in, int f)
 {
     const FlagItem& fl = kFlags[f];
-    const int k = choose_form(fl.form, fl.row, kFormCol, (ch.flags & fl.bit) != 0 ? 1 : 2, nullptr);
-    if (k == MENU_QUIT) return -1;
-    if (k == 1) ch.flags |= fl.bit;
-    if (k == 2) ch.flags &= ~fl.bit;
-    show_flag(ch, f);
-    return 0;
+    const int k = choose_form(fl.form, fl.row, kFormCol, in.*fl.value ? 1 : 2, nullptr);
+    if (k == MENU_QUIT) return Outcome::Quit;
+    if (k == 1 || k == 2) in.*fl.value = k == 1;
+    show_flag(in, f);
+    return Outcome::Stay;
 }
 
-int edit_temperature(unsigned form, int* pattern, WINDOW* w)
+Outcome edit_temperature(unsigned form, int& tenths, WINDOW* w)
 {
     char preset[24];
-    std::snprintf(preset, sizeof preset, "%.1f", temp_tenths_from_pattern(*pattern) * 0.1);
+    std::snprintf(preset, sizeof preset, "%.1f", tenths * 0.1);
     char text[FORM_TEXT_MAX] = {};
     const int r =
         edit_form(form, 9, kFormCol, preset, text, static_cast<int>(sizeof text), nullptr);
-    if (r == MENU_QUIT) return -1;
+    if (r == MENU_QUIT) return Outcome::Quit;
     char* end = nullptr;
     const double degrees = std::strtod(text, &end);
     if (r == 1 && end != text) {
-        *pattern = temp_pattern_from_tenths(temp_tenths_from_degrees(degrees));
-        show_temperature(w, "%.1f", *pattern);
+        tenths = temp_tenths_from_degrees(degrees);
+        show_temperature(w, "%.1f", tenths);
     }
-    return 0;
+    return Outcome::Stay;
 }
 
 // ---- rows ----
 
-int range_enter(LegacyRowContext& ctx, int)
+Outcome range_enter(ChannelScreen& s, int, int)
 {
-    Channel& ch = channel_of(ctx);
-    if (choose_index(FORM_ADC_RANGE_V2, 2, kRangeChoices, &ch.range, win_v2etcrange[1],
-                     AdcRangeV2) < 0)
-        return -1;
-    EnableTCset(ch.range);
+    if (choose_code(FORM_ADC_RANGE_V2, 2, kRangeChoices, s.in.range, win_v2etcrange[1],
+                    EtcChoice::RangeV2) == Outcome::Quit)
+        return Outcome::Quit;
+    EnableTCset(s.in.range);
     RefreshParents();
-    return 0;
+    return Outcome::Stay;
 }
 
 // Down from the range starts the thermocouple list on its first item.
-void range_leave(LegacyRowContext& ctx) { channel_of(ctx).tc_item = 1; }
+void range_leave(ChannelScreen& s, int) { s.tc_item = 1; }
 
-bool tc_present(const LegacyRowContext& ctx) { return channel_of(ctx).range == kThermocouple; }
-int tc_start(const LegacyRowContext& ctx) { return channel_of(ctx).tc_item; }
+bool tc_present(const ChannelScreen& s) { return s.in.range == RANGE_THERMOCOUPLE; }
+int tc_start(ChannelScreen& s, int) { return s.tc_item; }
 
-int tc_enter(LegacyRowContext& ctx, int item)
+Outcome tc_item_enter(ChannelScreen& s, int item)
 {
-    Channel& ch = channel_of(ctx);
-    ch.tc_item = item;
-    int r = 0;
+    AnalogInputV2& in = s.in;
     switch (item) {
     case 1:
-        r = choose_index(FORM_TC_TYPE, 4, kTypeChoices, &ch.type, win_v2etcset[1], TCType);
-        break;
+        return choose_code(FORM_TC_TYPE, 4, kTypeChoices, in.tc_type, win_v2etcset[1],
+                           EtcChoice::TcType);
     case 2:
     case 3:
     case 4:
-        r = choose_flag(ch, item - 2);
-        break;
+        return choose_flag(in, item - 2);
     case 5:
-        r = choose_index(FORM_TF_MODE, 8, kModeChoices, &ch.mode, win_v2etcset[5], TFMode);
-        break;
+        return choose_code(FORM_TF_MODE, 8, kScaleChoices, in.scale, win_v2etcset[5],
+                           EtcChoice::Scale);
     case 6:
-        r = edit_temperature(FORM_TF_LOW, &ch.low, win_v2etcset[6]);
-        break;
+        return edit_temperature(FORM_TF_LOW, in.scale_low, win_v2etcset[6]);
     case 7:
-        r = edit_temperature(FORM_TF_HIGH, &ch.high, win_v2etcset[7]);
-        break;
+        return edit_temperature(FORM_TF_HIGH, in.scale_high, win_v2etcset[7]);
     default:
-        break;
+        return Outcome::Stay;
     }
-    if (r < 0) return -1;
-    RefreshParents();
-    return 0;
 }
 
-constexpr int kLeftWithOk = 2;
-
-int ok_enter(LegacyRowContext& ctx, int)
+Outcome tc_enter(ChannelScreen& s, int, int item)
 {
-    const Channel& ch = channel_of(ctx);
-    etcset.ai_range[ch.c] = ch.range;
-    etcset.tc_type[ch.c] = ch.type;
-    etcset.tc_flags[ch.c] = ch.flags;
-    etcset.tf_mode[ch.c] = ch.mode;
-    etcset.tf_low[ch.c] = ch.low;
-    etcset.tf_high[ch.c] = ch.high;
-    return kLeftWithOk;
+    s.tc_item = item;
+    if (tc_item_enter(s, item) == Outcome::Quit) return Outcome::Quit;
+    RefreshParents();
+    return Outcome::Stay;
+}
+
+Outcome ok_enter(ChannelScreen& s, int, int)
+{
+    etcset.ai_v2.input[s.c] = s.in;
+    return Outcome::Done;
 }
 
 // Up from " OK " starts the thermocouple list on its last item.
-void ok_leave(LegacyRowContext& ctx) { channel_of(ctx).tc_item = 7; }
+void ok_leave(ChannelScreen& s, int) { s.tc_item = kTcItems; }
 
-// mode, windows, items, vertical, up, down, present, start, onchange, enter, leave, items_fn
-const LegacyRowSpec kChannelRows[] = {
-    {V2ROW_RANGE, win_v2etcrange, 1, 0, V2ROW_OK, V2ROW_TC, nullptr, nullptr, nullptr, range_enter,
-     range_leave, nullptr},
-    {V2ROW_TC, win_v2etcset, 7, 1, V2ROW_RANGE, V2ROW_OK, tc_present, tc_start, nullptr, tc_enter,
-     nullptr, nullptr},
-    {V2ROW_OK, win_v2etcOK, 1, 0, V2ROW_TC, V2ROW_RANGE, nullptr, nullptr, nullptr, ok_enter,
-     ok_leave, nullptr},
+// Up and Down walk the three rows in order, both ends wrapping; the
+// thermocouple row is skipped while the range is not "熱電対".
+const RowSpec<ChannelScreen> kChannelRows[] = {
+    {.mode = V2ROW_RANGE, .wins = win_v2etcrange, .enter = range_enter, .leave = range_leave},
+    {.mode = V2ROW_TC,
+     .wins = win_v2etcset,
+     .items = kTcItems,
+     .vertical = true,
+     .present = tc_present,
+     .start = tc_start,
+     .enter = tc_enter},
+    {.mode = V2ROW_OK, .wins = win_v2etcOK, .enter = ok_enter, .leave = ok_leave},
 };
 
 }  // namespace
 
 int EnableTCset(int range)
 {
-    for (int k = 1; k <= 7; k++)
-        set_pair(win_v2etcset[k], range == kThermocouple ? PAIR_ITEM : PAIR_GREY);
+    for (int k = 1; k <= kTcItems; k++)
+        set_pair(win_v2etcset[k], range == RANGE_THERMOCOUPLE ? PAIR_ITEM : PAIR_GREY);
     doupdate();
     return 0;
 }
 
-int SetV2EtcMenu(int i, int n)
+int SetV2EtcMenu(int, int n)
 {
     if (n < 1 || n > ANALOG_CHANNELS) return 0;
-    const int c = n - 1;
-    Channel ch{c,
-               etcset.ai_range[c],
-               etcset.tc_type[c],
-               etcset.tc_flags[c],
-               etcset.tf_mode[c],
-               etcset.tf_low[c],
-               etcset.tf_high[c],
-               1};
-    int r = 0;
+    ChannelScreen s{n - 1, etcset.ai_v2.input[n - 1]};
+    Outcome o = Outcome::Back;
     {
-        ScreenWindows windows(kChannelLayout, i);
+        ScreenWindows windows(kChannelLayout, s);
         if (win_v2etcset[0] != nullptr) {
             char title[40];
             std::snprintf(title, sizeof title, "アナログ入力 AI%d 設定", n);
             mvwaddstr(win_v2etcset[0], 0, 1, title);
             wnoutrefresh(win_v2etcset[0]);
         }
-        show_channel(ch);
-        EnableTCset(ch.range);
+        show_channel(s.in);
+        EnableTCset(s.in.range);
         int mode = V2ROW_RANGE;
-        LegacyRowContext ctx{i, &mode, &ch, kChannelRows, 3};
-        if (windows.ok()) r = run_rows(ctx);
+        if (windows.ok()) o = run_rows(kChannelRows, s, mode);
         doupdate();
     }
-    return r == -1 ? -1 : 0;
+    return o == Outcome::Quit ? -1 : 0;
 }

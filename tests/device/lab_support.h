@@ -4,6 +4,7 @@
 
 #include "rig/lab.h"
 #include "base/DebugLog.h"
+#include "device/KIVRAXPort.h"
 
 #include <chrono>
 #include <gtest/gtest.h>
@@ -46,6 +47,17 @@ struct LogDir {
     }
 };
 
+// The lab of a plant entered from the host's side, the device table empty.
+struct HostLab {
+    rig::Lab lab;
+    explicit HostLab(const std::string& plant) : lab(plant)
+    {
+        EXPECT_TRUE(lab.ok()) << lab.sim_log();
+        lab.enter_host();
+        InitXPortSet();
+    }
+};
+
 // A plant of the given unit objects (JSON texts).
 inline std::string plant(const std::vector<std::string>& units)
 {
@@ -82,6 +94,17 @@ inline std::vector<uint8_t> text_bytes(const std::string& text, bool zero = fals
     std::vector<uint8_t> out(text.begin(), text.end());
     if (zero) out.push_back(0);
     return out;
+}
+
+// A lettered controller command as hex: its text, parameter bytes, trailing text, 0xC8.
+inline std::string cmd(const std::string& head, std::initializer_list<int> params = {},
+                       const std::string& tail = "")
+{
+    std::vector<uint8_t> b(head.begin(), head.end());
+    for (int p : params) b.push_back(static_cast<uint8_t>(p));
+    b.insert(b.end(), tail.begin(), tail.end());
+    b.push_back(0xC8);
+    return rig::hex(b);
 }
 
 }  // namespace devtest

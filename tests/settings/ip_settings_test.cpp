@@ -41,19 +41,9 @@ int add(const char* address)
     return n - 1;
 }
 
-struct Lab {
-    rig::Lab lab{kPlant};
-    Lab()
-    {
-        EXPECT_TRUE(lab.ok()) << lab.sim_log();
-        lab.enter_host();
-        InitXPortSet();
-    }
-};
-
 TEST(IpSettings, AnXPortUnitIsReadChangedWrittenAndReadBackAtItsNewAddress)
 {
-    Lab l;
+    HostLab l(kPlant);
     LogDir dir;
     const int x = add("192.0.2.10");
     IpSettings v;
@@ -86,7 +76,7 @@ TEST(IpSettings, AnXPortUnitIsReadChangedWrittenAndReadBackAtItsNewAddress)
 
 TEST(IpSettings, AWifiModuleGetsItsTextAndAUnitOutsideTheBroadcast)
 {
-    Lab l;
+    HostLab l(kPlant);
     LogDir dir;
     const int w = add("192.0.2.20");
     const int far = add("198.51.100.20");
@@ -111,7 +101,7 @@ TEST(IpSettings, AWifiModuleGetsItsTextAndAUnitOutsideTheBroadcast)
 
 TEST(IpSettings, EachRefusalIsTheStepsMessageAndNothingIsSent)
 {
-    Lab l;
+    HostLab l(kPlant);
     LogDir dir;
     const int x = add("192.0.2.10");
     const int w = add("192.0.2.20");
@@ -162,7 +152,7 @@ TEST(IpSettings, EachRefusalIsTheStepsMessageAndNothingIsSent)
 
 TEST(IpSettings, ReadsOfSeveralUnitsInParallelThreadsEachGetTheirOwnUnitsValues)
 {
-    Lab l;
+    HostLab l(kPlant);
     LogDir dir;
     const int units[] = {add("192.0.2.10"), add("192.0.2.20"), add("198.51.100.20")};
     IpSettings got[3];

@@ -2,6 +2,7 @@
 // and the controller requests it sent, as hex.
 #pragma once
 
+#include "tests/device/lab_support.h"
 #include "tests/screens/operator.h"
 
 #include <initializer_list>
@@ -16,16 +17,7 @@ using Requests = std::vector<std::string>;
 constexpr int BLUE = 4, GREY = 6;
 constexpr int MSG_SETTINGS = 15;  // the analog screens' message box row
 
-// The lettered command: its leading text, parameter bytes, trailing text, 0xC8; as hex.
-inline std::string cmd(const std::string& head, std::initializer_list<int> params = {},
-                       const std::string& tail = "")
-{
-    std::vector<uint8_t> b(head.begin(), head.end());
-    for (int p : params) b.push_back(static_cast<uint8_t>(p));
-    b.insert(b.end(), tail.begin(), tail.end());
-    b.push_back(0xC8);
-    return rig::hex(b);
-}
+using devtest::cmd;  // a lettered command as hex
 
 // The TCP requests unit received from index `from` on, once there are `n` of them.
 inline Requests requests(Session& s, const std::string& unit, size_t from, size_t n)
