@@ -13,11 +13,6 @@ constexpr int kUnitRow = 15;  // the digital-input reads and every unit command 
 // ---- when a step applies ----
 
 bool wants_server(int, const MailJob& j) { return j.asks(MAIL_SERVER); }
-// The records or a WiFi module's keys must have been read.
-bool needs_unit_data(int, const MailJob& j)
-{
-    return j.asks(MAIL_SERVER) || (j.asks(MAIL_DI) && j.has.di_way == DiWay::Record6);
-}
 bool wants_di(int, const MailJob& j) { return j.asks(MAIL_DI) && j.has.di_cols != 0; }
 template <DiWay W>
 bool di_by(int unit, const MailJob& j)
@@ -115,11 +110,13 @@ int write_record(int unit, MailJob& j)
         .log = "getairange failed\n", .applies = has_range                            \
     }
 
+// The records or a WiFi module's keys (and with them the command port) are
+// read first when they were not read yet; once read this sends nothing.
+constexpr SettingsStep<MailJob> kEnsure = {
+    .exchange = mail_ensure_read, .message = kComm, .row = MSG_ROW_MENU};
+
 constexpr SettingsStep<MailJob> kRead[] = {
-    {.exchange = mail_ensure_read,
-     .message = kComm,
-     .row = MSG_ROW_MENU,
-     .applies = needs_unit_data},
+    kEnsure,
     {.exchange = mail_take_server, .applies = wants_server},
     {.exchange = di_read_enable,
      .pause_ms = 20,
@@ -178,9 +175,10 @@ constexpr SettingsStep<MailJob> kRead[] = {
 
 // A value a WiFi module's text cannot carry is the operator's to change,
 // so the text is built before anything is sent.
-constexpr int kRefusal = 0;
-constexpr int kFirstServerWrite = 17;
+constexpr int kLastRefusal = 1;
+constexpr int kFirstServerWrite = 18;
 constexpr SettingsStep<MailJob> kApply[] = {
+    kEnsure,
     {.exchange = mail_build_wifi_text,
      .message = "入力エラー",
      .row = kMailRow,
@@ -228,7 +226,7 @@ constexpr SettingsStep<MailJob> kApply[] = {
     WRITE_RECORD(6),
     WRITE_RECORD(7),
 };
-static_assert(kApply[kRefusal].exchange == mail_build_wifi_text);
+static_assert(kApply[kLastRefusal].exchange == mail_build_wifi_text);
 static_assert(kApply[kFirstServerWrite].exchange == mail_send_wifi_text);
 
 #undef READ_AI
@@ -276,7 +274,7 @@ StepResult apply_mail_alert(int unit, const MailAlertSettings& values, unsigned 
 MailStop mail_apply_stop(const StepResult& r)
 {
     if (r.ok()) return MailStop::None;
-    if (r.failed == kRefusal) return MailStop::Refused;
+    if (r.failed <= kLastRefusal) return MailStop::Refused;
     return r.failed < kFirstServerWrite ? MailStop::UnitSettings : MailStop::MailServer;
 }
 
