@@ -114,19 +114,22 @@ enum MailPart : unsigned {
     MAIL_ALL = 0x1Fu,
 };
 
-// Reads the parts of one unit into values, in the screen's order: what was
-// not read of the unit yet (records, a WiFi module's keys; "通信エラー" at
-// the settings menu's row), the mail server, the digital-input rows (each
-// failure "通信エラー" at row 15), the thresholds, the DO alerts and the
-// ranges (row 10). Parts not asked for keep their values.
+// Both take the unit's model and module kind as its entry holds them, and
+// first read what was not read of the unit yet (records, a WiFi module's
+// keys; "通信エラー" at the settings menu's row, nothing sent).
+//
+// Reads the parts of one unit into values, in the screen's order: the mail
+// server, the digital-input rows (each failure "通信エラー" at row 15), the
+// thresholds, the DO alerts and the ranges (row 10). Parts not asked for
+// keep their values.
 StepResult read_mail_alert(int unit, MailAlertSettings& values, unsigned parts = MAIL_ALL);
 // Writes the parts, in the screen's order: a mail server value a WiFi
 // module cannot take is refused first ("入力エラー", row 10) with nothing
 // sent; then the digital-input rows, the thresholds and the DO alerts (each
 // failure "通信エラー" at row 15); then the mail server as the WiFi text
 // ("通信エラー1") or records 1 (a "GC" unit with auth_send) and 3..7
-// ("通信エラーN", row 10), after which an XPort unit restarts. The first
-// failure stops everything after it.
+// ("通信エラーN", row 10), after which the unit restarts. The first failure
+// stops everything after it.
 StepResult apply_mail_alert(int unit, const MailAlertSettings& values, unsigned parts = MAIL_ALL);
 
 // Where a failed apply stopped.
