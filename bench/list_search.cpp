@@ -6,11 +6,13 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "rig/lab.h"
@@ -55,14 +57,14 @@ void set_port(rig::Term& t, const char* port)
     t.wait_row(0, std::string("ポート:") + port);
 }
 
-// Peak resident memory (kB) of the tool: the descendant of this process
-// whose program is KIVRASetL.
-long peak_rss_kb()
+// The process id of the tool this bench started: the descendant of this
+// process whose program is KIVRASetL; -1 when there is none.
+int tool_pid()
 {
     const std::string tool = rig::kivrasetl_path();
     DIR* d = opendir("/proc");
     if (d == nullptr) return -1;
-    long best = -1;
+    int found = -1;
     while (dirent* de = readdir(d)) {
         const int pid = std::atoi(de->d_name);
         if (pid <= 0) continue;
@@ -74,7 +76,6 @@ long peak_rss_kb()
         if (tool != exe) continue;
         // Only a tool this bench started: walk up to this process.
         int p = pid;
-        bool mine = false;
         for (int hops = 0; hops < 8 && p > 1; hops++) {
             std::ifstream st("/proc/" + std::to_string(p) + "/stat");
             std::string line;
@@ -86,32 +87,65 @@ long peak_rss_kb()
             int ppid = 0;
             rest >> state >> ppid;
             if (ppid == getpid()) {
-                mine = true;
+                found = pid;
                 break;
             }
             p = ppid;
         }
-        if (!mine) continue;
-        std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-        std::string key;
-        while (status >> key) {
-            if (key == "VmHWM:") {
-                long kb = 0;
-                status >> kb;
-                if (kb > best) best = kb;
-                break;
-            }
-        }
+        if (found > 0) break;
     }
     closedir(d);
-    return best;
+    return found;
 }
+
+// A number field of /proc/<pid>/status ("VmHWM:" in kB, "Threads:"); -1 when absent.
+long status_field(int pid, const char* field)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string key;
+    while (status >> key) {
+        if (key == field) {
+            long v = -1;
+            status >> v;
+            return v;
+        }
+    }
+    return -1;
+}
+
+// The most threads the tool had at once while it runs: /proc is read every
+// 0.5 ms from a thread of the bench, so a burst shorter than that may be missed.
+class ThreadPeak {
+  public:
+    explicit ThreadPeak(int pid)
+        : sampler_([this, pid] {
+              while (!stop_.load()) {
+                  const long n = status_field(pid, "Threads:");
+                  if (n > peak_.load()) peak_.store(n);
+                  usleep(500);
+              }
+          })
+    {}
+    ~ThreadPeak() { stop(); }
+    long stop()
+    {
+        stop_.store(true);
+        if (sampler_.joinable()) sampler_.join();
+        return peak_.load();
+    }
+
+  private:
+    std::atomic<bool> stop_{false};
+    std::atomic<long> peak_{-1};
+    std::thread sampler_;
+};
 
 struct SearchRun {
     double seconds = -1;      // from choosing "検索" to the drawn list
     double minimum = -1;      // last discovery reply + 1 s, from the same start
     double discovery = -1;    // end of the discovery wait: the first record-0 read after it
     long rss_kb = -1;
+    long threads = -1;  // the most threads the tool had at once
     size_t down_bytes = 0;
     double startup = -1;
 };
@@ -130,6 +164,8 @@ SearchRun run_search(int n, bool tcp_silent, bool with_port, bool measure_down)
     out.startup = (now_us() - t_start) / 1e6;
     t.settle();
     if (with_port) set_port(t, "10001");
+    const int pid = tool_pid();
+    ThreadPeak peak(pid);
 
     const long long t0 = now_us();
     t.enter();
@@ -153,7 +189,8 @@ SearchRun run_search(int n, bool tcp_silent, bool with_port, bool measure_down)
             first_read = e.t_us;
     }
     if (first_read > 0) out.discovery = (first_read - t0) / 1e6;
-    out.rss_kb = peak_rss_kb();
+    out.threads = peak.stop();
+    out.rss_kb = status_field(pid, "VmHWM:");
 
     if (measure_down) {
         t.settle(300);
@@ -175,18 +212,27 @@ int main()
                 "host's network gets its model query). Minimum = last discovery reply + 1 s;\n"
                 "discovery = when the discovery wait really ended (1 s plus the remainder of the\n"
                 "previous second after the last reply), taken from the first record read.\n\n");
-    std::printf("%-26s %9s %10s %7s %12s %7s %12s\n", "plant", "search s", "minimum s", "ratio",
-                "discovery s", "ratio", "peak RSS kB");
+    std::printf("%-26s %9s %10s %7s %12s %7s %12s %8s\n", "plant", "search s", "minimum s", "ratio",
+                "discovery s", "ratio", "peak RSS kB", "threads");
     double silent_one = -1;
+    long rss_one = -1, rss_full = -1;
     for (int n : {1, 16, 64, 256}) {
         const SearchRun r = run_search(n, false, true, false);
+        if (n == 1) rss_one = r.rss_kb;
+        if (n == 256) rss_full = r.rss_kb;
         char name[64];
         std::snprintf(name, sizeof name, "%d units%s", n, n > 245 ? " (11 outside)" : "");
-        std::printf("%-26s %9.3f %10.3f %7.3f %12.3f %7.3f %12ld\n", name, r.seconds, r.minimum,
-                    r.minimum > 0 ? r.seconds / r.minimum : 0.0, r.discovery,
-                    r.discovery > 0 ? r.seconds / r.discovery : 0.0, r.rss_kb);
+        std::printf("%-26s %9.3f %10.3f %7.3f %12.3f %7.3f %12ld %8ld\n", name, r.seconds,
+                    r.minimum, r.minimum > 0 ? r.seconds / r.minimum : 0.0, r.discovery,
+                    r.discovery > 0 ? r.seconds / r.discovery : 0.0, r.rss_kb, r.threads);
         std::fflush(stdout);
     }
+    // 245 of the 256 units lie in the host's network and get a worker each.
+    if (rss_one > 0 && rss_full > 0)
+        std::printf(
+            "Peak RSS of the 256-unit search against the 1-unit search: %.3f "
+            "(%.1f kB more for each of the other 244 model-query workers)\n",
+            static_cast<double>(rss_full) / rss_one, (rss_full - rss_one) / 244.0);
     std::printf("\nUnits silent on TCP (each model query runs into its time-outs)\n\n");
     std::printf("%-34s %10s %10s\n", "plant", "search s", "vs 1 unit");
     for (int n : {1, 16, 64}) {

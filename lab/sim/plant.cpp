@@ -158,17 +158,19 @@ bool build_records(Unit& u, const json& j, Loader& L, uint32_t static_ip, uint32
 
     json mail = j.value("mail", json::object());
     L.where = u.name + ".mail: ";
-    if (!L.only(mail,
-                {"server", "host", "port", "from_user", "from_domain", "to1", "to2", "subject"}))
+    if (!L.only(mail, {"server", "host", "port", "from_user", "from_domain", "to1", "to2",
+                       "subject", "subject2"}))
         return false;
     uint32_t server = 0;
-    std::string host, from_user, from_domain, to1, to2, subject;
+    std::string host, from_user, from_domain, to1, to2, subject, subject2;
     int port = 25;
     if (!L.address(mail, "server", &server) || !L.text(mail, "host", &host) ||
         !L.integer(mail, "port", 0, 65535, &port) || !L.text(mail, "from_user", &from_user) ||
         !L.text(mail, "from_domain", &from_domain) || !L.text(mail, "to1", &to1) ||
         !L.text(mail, "to2", &to2) || !L.text(mail, "subject", &subject))
         return false;
+    subject2 = subject;
+    if (!L.text(mail, "subject2", &subject2)) return false;
     put_ip(r5, rec::kSmtpIp, server);
     put_text(r4, rec::kMailHost, kRecordLen, host);
     put_le16(r3, rec::kSmtpPort, static_cast<uint16_t>(port));
@@ -177,7 +179,7 @@ bool build_records(Unit& u, const json& j, Loader& L, uint32_t static_ip, uint32
     put_text(r5, rec::kTo1, rec::kTo2, to1);
     put_text(r5, rec::kTo2, rec::kFromUser, to2);
     put_text(r6, rec::kSubject, rec::kSubject2, subject);
-    put_text(r6, rec::kSubject2, kRecordLen, subject);
+    put_text(r6, rec::kSubject2, kRecordLen, subject2);
 
     json patches = j.value("records", json::object());
     L.where = u.name + ".records: ";

@@ -64,6 +64,20 @@ TEST(DemoPlant, ASearchListsSixteenUnitsAndLeavesOutTheRefusedAndTheFarWifi)
         dumped |= rig::starts_with(e.bytes, rig::as_bytes("DUMP\n"));
     EXPECT_TRUE(dumped);
 
+    // The first look at an analog unit: ZR-301's thresholds read as a plant
+    // would set them, not as the simulator's bare defaults.
+    for (int i = 0; i < 6; ++i) t.up();
+    ASSERT_TRUE(t.wait_row(14, "192.0.2.20")) << t.dump();  // the unit's address below the list
+    t.enter();
+    ASSERT_TRUE(t.wait_text("その他の設定")) << t.dump();
+    t.down();
+    t.down();
+    t.enter();
+    ASSERT_TRUE(t.wait_text("設定画面へ", 20000)) << t.dump();
+    for (int i = 0; i < 6; ++i) t.down();
+    t.enter();
+    EXPECT_TRUE(t.wait_row(8, "Ch1 :  +25.000     +75.000     範囲内      点灯時")) << t.dump();
+
     t.f9();
     EXPECT_EQ(t.wait_exit(), 0);
 }

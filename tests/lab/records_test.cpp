@@ -22,7 +22,7 @@ const char* kPlant = R"({
       "records": { "6": { "28": "05", "62": "0203" } } },
     { "name": "gc", "ip": "192.0.2.11", "mac": "00:80:a3:01:02:04", "devtype": "X6", "module": "gc",
       "conn": { "dest1": "head.plant.example", "dest2": "tail.plant.example" },
-      "mail": { "host": "mail.plant.example" } },
+      "mail": { "host": "mail.plant.example", "subject": "gc alarm", "subject2": "old copy" } },
     { "name": "dh", "ip": "192.0.2.12", "mac": "00:80:a3:01:02:05", "dhcp": true, "dhcp_ip": "192.0.2.40" },
     { "name": "far", "ip": "198.51.100.20", "mac": "00:80:a3:09:ab:cd" }
   ]})";
@@ -96,6 +96,8 @@ TEST(Records, ImagesCarryTheUnitsSettingsAtTheirOffsets)
     EXPECT_EQ(hex_at(r6, 28, 1), "05");
     EXPECT_EQ(hex_at(r6, 62, 2), "0203");
 
+    Bytes g6 = one_answer("192.0.2.11", read_req(6));
+    EXPECT_EQ(text_at(g6, 33) + "/" + text_at(g6, 67), "gc alarm/old copy");
     Bytes g7 = one_answer("192.0.2.11", read_req(7));
     EXPECT_EQ(text_at(g7, 21), "head.plant.example");
     EXPECT_EQ(text_at(g7, 72), "tail.plant.example");

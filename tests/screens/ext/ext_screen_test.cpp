@@ -155,6 +155,8 @@ TEST(ExtScreen, PlainUnitShowsConnection1AndItsControllerSettingsAndWritesThemIn
     ASSERT_TRUE(cells_are(s.t, ROW_CONN1, COL[3], "無効", 8));
     keys(s, &rig::Term::right, 1, ROW_CONN1, COL[4]);
     ASSERT_TRUE(fill_at(s, 6, 35, "接続先", "198.51.100.9")) << s.t.dump();
+    keys(s, &rig::Term::right, 1, ROW_CONN1, COL[5]);
+    ASSERT_TRUE(fill_at(s, 6, 40, "接続先ポート", "4002")) << s.t.dump();
 
     // Disconnection time "1sec" with notice "10sec" is refused, nothing sent.
     keys(s, &rig::Term::down, 1, ROW_DISC, COL_VALUE);
@@ -182,7 +184,7 @@ TEST(ExtScreen, PlainUnitShowsConnection1AndItsControllerSettingsAndWritesThemIn
     const auto out = s.lab.sent("p0");
     // Mode byte: bits 0x30 kept, waiting on, no request; port 10005, destination and its port.
     expect_image(last_with(in, {0, 1, 0, 0xC0}), last_with(out, {0, 0, 0, 0xD0}), {0, 1, 0, 0xC0},
-                 {{24, "1527"}, {26, "a00f"}, {28, "c6336409"}, {32, "d0"}});
+                 {{24, "1527"}, {26, "a20f"}, {28, "c6336409"}, {32, "d0"}});
     expect_image(last_with(in, {0, 1, 0, 0xC3}), last_with(out, {0, 0, 0, 0xD3}), {0, 1, 0, 0xC3},
                  {});
     expect_image(last_with(in, {0, 0, 0, 0xC7}), last_with(out, {0, 0, 0, 0xD7}), {0, 0, 0, 0xC7},
@@ -206,7 +208,7 @@ TEST(ExtScreen, GcUnitTurnsOnOneToNAndWritesConnections2To4AfterAFailedRecordWri
 {
     // Connection 2 holds a 57-byte destination without a terminator.
     Session s(R"({"units": [{"name": "gc", "ip": "192.0.2.11", "model": 3, "module": "gc",
-      "devtype": "X6", "conn": {"dest1": "0.0.0.0", "dport1": 4001, "mode1": 197,
+      "devtype": "X6", "conn": {"dest1": "0.0.0.0", "dport1": 4001, "mode1": 53,
       "port2": 10002, "dport2": 5000, "mode2": 49, "port3": 10003, "mode3": 53},
       "records": {"7": {"72": "6162636465666768696a6162636465666768696a6162636465666768696a6162636465666768696a6162636465666768696a61626364656667"}},
       "faults_on": [{"on": "000100c3", "udp_silent": true, "times": 1}]}]})",
@@ -240,7 +242,8 @@ TEST(ExtScreen, GcUnitTurnsOnOneToNAndWritesConnections2To4AfterAFailedRecordWri
     ASSERT_TRUE(s.wait_bg(ROW_CONN1, COL[1], BLUE)) << s.t.dump();
     EXPECT_TRUE(s.wait_bg(ROW_1TON, 19, YELLOW)) << "the choice stays marked";
 
-    // Connection 1: "0.0.0.0" typed. Connection 2: waiting and request on.
+    // Connection 1: "0.0.0.0" typed. Connection 2: waiting and request on, a
+    // new port and destination port.
     keys(s, &rig::Term::right, 3, ROW_CONN1, COL[4]);
     ASSERT_TRUE(fill_at(s, 6, 2, "接続先", "0.0.0.0")) << s.t.dump();
     keys(s, &rig::Term::down, 1, ROW_CONN2, COL[4]);
@@ -249,6 +252,10 @@ TEST(ExtScreen, GcUnitTurnsOnOneToNAndWritesConnections2To4AfterAFailedRecordWri
     keys(s, &rig::Term::right, 1, ROW_CONN2, COL[3]);
     ASSERT_TRUE(pick_at(s, 8, 25, "接続要求", &rig::Term::left, 1)) << s.t.dump();
     EXPECT_TRUE(cells_are(s.t, ROW_CONN2, COL[2], "有効      有効", 18));
+    keys(s, &rig::Term::left, 2, ROW_CONN2, COL[1]);
+    ASSERT_TRUE(fill_at(s, 8, 5, "自ポート", "10020")) << s.t.dump();
+    keys(s, &rig::Term::right, 4, ROW_CONN2, COL[5]);
+    ASSERT_TRUE(fill_at(s, 8, 40, "接続先ポート", "5001")) << s.t.dump();
     // Connections 3,4 (two columns; the grid column is kept at most 2): port and waiting.
     keys(s, &rig::Term::down, 1, ROW_CONN34, COL[2]);
     ASSERT_TRUE(pick_at(s, 10, 15, "接続待ち", &rig::Term::left, 1)) << s.t.dump();
@@ -268,9 +275,9 @@ TEST(ExtScreen, GcUnitTurnsOnOneToNAndWritesConnections2To4AfterAFailedRecordWri
 
     const auto in = s.lab.received("gc");
     const auto out = s.lab.sent("gc");
-    // Request code 5 for model 3; ports kept though not shown; bits 0x30 kept.
+    // Request code 5 for model 3, waiting on; bits 0x30 kept.
     expect_image(last_with(in, {0, 1, 0, 0xC0}), last_with(out, {0, 0, 0, 0xD0}), {0, 1, 0, 0xC0},
-                 {{26, "a10f"}, {32, "c5"}, {72, "1227"}, {74, "8813"}, {80, "f5"}});
+                 {{32, "f5"}, {72, "2427"}, {74, "8913"}, {80, "f5"}});
     expect_image(last_with(in, {0, 1, 0, 0xC3}), last_with(out, {0, 0, 0, 0xD3}), {0, 1, 0, 0xC3},
                  {{126, "3827"}, {128, "f5"}});
     // "0.0.0.0" is written as an empty text; the cut destination keeps the unit's bytes.

@@ -28,8 +28,12 @@ TEST(MailWifi, TheEightKeysGoOutInOneTextWithLongValuesWhole)
     EXPECT_TRUE(op::cells_are(t, ROW_TO1, COL_FIELD, kLongTo.substr(0, 50), 50));
     EXPECT_TRUE(s.wait_bg(ROW_DI1 + 2, COL_CELL3, YELLOW));
 
-    // The credentials window shows 14 asterisks for the held password; Esc keeps it.
-    ASSERT_TRUE(s.move(&rig::Term::down, ROW_PORT) && s.move(&rig::Term::down, ROW_AUTH));
+    // A new server and port; the credentials window shows 14 asterisks for
+    // the held password, and Esc keeps it.
+    s.edit("mail2.example.org");
+    ASSERT_TRUE(s.move(&rig::Term::down, ROW_PORT));
+    s.edit("587");
+    ASSERT_TRUE(s.move(&rig::Term::down, ROW_AUTH));
     t.enter();
     ASSERT_TRUE(t.wait_text("SMTP-AUTH設定")) << t.dump();
     EXPECT_TRUE(op::cells_are(t, 6, 22, "u", 45));
@@ -54,7 +58,7 @@ TEST(MailWifi, TheEightKeysGoOutInOneTextWithLongValuesWhole)
     ASSERT_EQ(sent.size(), 3u);
     EXPECT_EQ(rig::hex(rig::as_bytes(sent[0])), "9505");
     EXPECT_EQ(rig::hex(rig::as_bytes(sent[1])), "9400");
-    EXPECT_EQ(sent[2], "MHOST\r\nmail.example.org\r\nMPORT\r\n2525\r\nMUSER\r\nu\r\nMPASS\r\npw\r\n"
+    EXPECT_EQ(sent[2], "MHOST\r\nmail2.example.org\r\nMPORT\r\n587\r\nMUSER\r\nu\r\nMPASS\r\npw\r\n"
                        "MFROM\r\n\r\nMTO1\r\n" + kLongTo + "\r\nMTO2\r\nb@c\r\nMSUBJ\r\nAlarm\r\nEND\r\n");
     t.enter();
     ASSERT_TRUE(t.wait_gone(op::MENU_TITLE)) << t.dump();

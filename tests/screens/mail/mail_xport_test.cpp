@@ -5,12 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 using namespace mailtest;
 
 namespace {
 
 const char kModel0[] = R"({"units": [{"name": "x0", "ip": "192.0.2.10", "model": 0,
-  "params": {"3": 1, "4": 3},
+  "params": {"3": 1, "4": 3}, "records": {"6": {"28": "f6"}},
   "mail": {"server": "192.0.2.25", "port": 587, "from_user": "alert", "from_domain": "example.com",
            "to1": "ops@example.com", "to2": "night@example.com", "subject": "KIVRA"}}]})";
 
@@ -44,16 +46,22 @@ TEST(MailXport, PlainModel0ShowsItsRecordsWalksWithoutAuthAndWritesRecords3To7)
     t.esc();
     ASSERT_TRUE(t.wait_text(op::MENU_TITLE)) << t.dump();
 
-    // The sender is emptied, the subject changed, input 2 turned off; the
-    // server field edits an address of 20 columns.
+    // The port, recipients and subject changed, the sender emptied, input 2
+    // turned off; the server field edits an address of 20 columns.
     ASSERT_TRUE(s.reopen_mail()) << t.dump();
     s.edit("192.0.2.26");
     EXPECT_TRUE(op::cells_are(t, ROW_SERVER, COL_FIELD, "192.0.2.26", 20));
-    ASSERT_TRUE(s.move(&rig::Term::down, ROW_PORT) && s.move(&rig::Term::down, ROW_FROM));
+    ASSERT_TRUE(s.move(&rig::Term::down, ROW_PORT));
+    s.edit("2525");
+    ASSERT_TRUE(s.move(&rig::Term::down, ROW_FROM));
     s.edit("");
     EXPECT_TRUE(op::cells_are(t, ROW_FROM, COL_FIELD, "", 50));
-    for (int row : {ROW_TO1, ROW_TO2, ROW_SUBJECT}) ASSERT_TRUE(s.move(&rig::Term::down, row));
-    s.edit("NEW SUBJ");
+    const std::pair<int, const char*> edits[] = {
+        {ROW_TO1, "day@example.com"}, {ROW_TO2, "n@example.com"}, {ROW_SUBJECT, "NEW SUBJ"}};
+    for (const auto& [row, text] : edits) {
+        ASSERT_TRUE(s.move(&rig::Term::down, row));
+        s.edit(text);
+    }
     ASSERT_TRUE(s.move(&rig::Term::down, ROW_DI1, COL_CELL2));
     ASSERT_TRUE(s.move(&rig::Term::down, ROW_DI1 + 1, COL_CELL3));
     ASSERT_TRUE(s.move(&rig::Term::left, ROW_DI1 + 1, COL_CELL2));
@@ -73,11 +81,14 @@ TEST(MailXport, PlainModel0ShowsItsRecordsWalksWithoutAuthAndWritesRecords3To7)
                          r5 = s.record_read("x0", 5), r6 = s.record_read("x0", 6),
                          r7 = s.record_read("x0", 7);
     header(r3, 3, 1), header(r4, 4, 1), header(r5, 5, 1), header(r6, 6, 1), header(r7, 7, 0);
+    r3[116] = 0xDD, r3[117] = 0x09;
     r5[7] = 26;
+    put(r5, 8, "day@example.com");
+    put(r5, 57, "n@example.com");
     r5[106] = 0;
     r6[4] = 0;
     put(r6, 33, "NEW SUBJ");
-    r6[28] = (r6[28] & ~7) | 1;
+    r6[28] = 0xF1;  // bits 1..2 cleared, bit 0 set: input 1 still mails
     r6[29] |= 1;
     const std::vector<uint8_t>* want[] = {&r3, &r4, &r5, &r6, &r7};
     for (int n = 3; n <= 7; n++) {
@@ -96,8 +107,8 @@ namespace {
 
 const char kGcAndModel4[] = R"({"units": [
   {"name": "g2", "ip": "192.0.2.11", "model": 2, "module": "gc", "devtype": "X6",
-   "mail": {"host": "smtp.example.com", "subject": "old"},
-   "records": {"6": {"28": "f1", "29": "01", "62": "02", "63": "00"}},
+   "mail": {"host": "smtp.example.com", "server": "192.0.2.25", "subject": "old", "subject2": "stale"},
+   "records": {"6": {"28": "f7", "29": "03", "62": "06", "63": "01"}},
    "faults_on": [{"on": "000100c4", "udp_silent": true, "times": 1}]},
   {"name": "x4", "ip": "192.0.2.12", "model": 4, "records": {"6": {"28": "02", "29": "05"}}}]})";
 
@@ -124,8 +135,10 @@ TEST(MailXport, GcUnitWritesItsHostNameAndRecord1OnlyWithSmtpAuthOnAndModel4ItsS
     for (int n : {1, 5, 6, 7}) EXPECT_TRUE(s.record_writes("g2", n).empty()) << n;
     EXPECT_NE(s.debug_log().find("sending setuprecord4 failed\n"), std::string::npos);
 
-    // SMTP-AUTH ON: the credentials window, user and password, record 1.
+    // A new host name and sender; SMTP-AUTH ON: the credentials window, user
+    // and password, record 1.
     ASSERT_TRUE(s.reopen_mail()) << t.dump();
+    s.edit("mail2.example.com");
     ASSERT_TRUE(s.move(&rig::Term::down, ROW_PORT) && s.move(&rig::Term::down, ROW_AUTH));
     t.enter();
     ASSERT_TRUE(t.wait_text("SMTP-AUTH")) << t.dump();
@@ -141,8 +154,10 @@ TEST(MailXport, GcUnitWritesItsHostNameAndRecord1OnlyWithSmtpAuthOnAndModel4ItsS
     t.enter();
     ASSERT_TRUE(t.wait_gone("SMTP-AUTH設定")) << t.dump();
     EXPECT_TRUE(op::cells_are(t, ROW_AUTH, COL_FIELD, "ON", 8));
-    ASSERT_TRUE(s.move(&rig::Term::up, ROW_PORT) && s.move(&rig::Term::up, ROW_SERVER) &&
-                s.move(&rig::Term::up, ROW_APPLY, COL_APPLY));
+    ASSERT_TRUE(s.move(&rig::Term::down, ROW_FROM));
+    s.edit("gc@example.com");
+    ASSERT_TRUE(s.move(&rig::Term::up, ROW_AUTH) && s.move(&rig::Term::up, ROW_PORT) &&
+                s.move(&rig::Term::up, ROW_SERVER) && s.move(&rig::Term::up, ROW_APPLY, COL_APPLY));
     t.enter();
     ASSERT_TRUE(s.wait_message(18, "設定完了しました。", "デバイスを再起動します。")) << t.dump();
 
@@ -151,7 +166,11 @@ TEST(MailXport, GcUnitWritesItsHostNameAndRecord1OnlyWithSmtpAuthOnAndModel4ItsS
     header(r1, 1, 1), header(r4, 4, 1), header(r5, 5, 1), header(r6, 6, 1), header(r7, 7, 0);
     put(r1, 70, "secret");
     put(r1, 85, "mailer");
-    for (int k = 4; k < 8; k++) r5[k] = 0;
+    put(r4, 79, "mail2.example.com");
+    for (int k = 4; k < 8; k++) r5[k] = 0;  // a host name takes the address's place
+    put(r5, 106, "gc");
+    put(r6, 4, "example.com");
+    put(r6, 67, "old");  // the second copy follows the subject on models other than 0
     r6[28] = 0xF1, r6[29] = 1, r6[62] = 2, r6[63] = 0;
     r7[4] = r7[5] = 0x82;
     const std::vector<uint8_t>* want[] = {&r1, &r4, &r5, &r6, &r7};
