@@ -41,8 +41,6 @@ struct WindowSpec {
         slot, 0, row, col, 1, cols, PAIR_ITEM, text, false, present \
     }
 
-struct LegacyWindowSpec;  // screens/legacy_driver.h
-
 // Owns the windows of one layout from the screen's opening to its end:
 // creates those present for the screen and stages them (the caller updates
 // the screen once it has written its values); deletes them, sub-windows
@@ -59,12 +57,6 @@ class ScreenWindows {
                   s.present == nullptr || s.present(screen));
         }
     }
-    // LEGACY (screens/legacy_driver.h): layouts whose presence is by unit.
-    ScreenWindows(const LegacyWindowSpec* layout, int count, int unit);
-    template <size_t N>
-    ScreenWindows(const LegacyWindowSpec (&layout)[N], int unit)
-        : ScreenWindows(layout, static_cast<int>(N), unit)
-    {}
     ~ScreenWindows();
     ScreenWindows(const ScreenWindows&) = delete;
     ScreenWindows& operator=(const ScreenWindows&) = delete;

@@ -5,7 +5,7 @@
 // the range comes back within two steps and half its last decimal. A width
 // written with "DL" reads back by "DJ" as written.
 #include "device/KIVRAXPort.h"
-#include "screens/mail/KIVRAMailSet.h"
+#include "settings/threshold_text.h"
 #include "tests/fuzz/fuzz_support.h"
 
 #include <cmath>
