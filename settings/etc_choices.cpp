@@ -1,7 +1,7 @@
 // Which analog settings a unit has, and the texts of their codes.
 #include "settings/etc_settings.h"
 
-#include "ui/choice_tables.h"
+#include "base/choice_tables.h"
 
 #include <cstring>
 #include <iterator>

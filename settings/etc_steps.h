@@ -5,7 +5,7 @@
 
 #include "device/KIVRAXPort.h"
 #include "settings/settings_steps.h"
-#include "ui/message_rows.h"
+#include "base/message_rows.h"
 
 #include <cstdint>
 

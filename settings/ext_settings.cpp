@@ -8,7 +8,7 @@
 #include "device/record_fields.h"
 #include "settings/ext_steps.h"
 #include "settings/unit_search.h"
-#include "ui/message_rows.h"
+#include "base/message_rows.h"
 
 #include <cstring>
 #include <initializer_list>

@@ -8,7 +8,7 @@
 #include "device/record_fields.h"
 #include "device/wifi_set_text.h"
 #include "settings/ext_steps.h"
-#include "ui/message_rows.h"
+#include "base/message_rows.h"
 
 #include <cstring>
 

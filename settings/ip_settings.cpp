@@ -9,7 +9,7 @@
 #include "device/record_fields.h"
 #include "device/wifi_set_text.h"
 #include "settings/unit_search.h"
-#include "ui/message_rows.h"
+#include "base/message_rows.h"
 
 namespace {
 

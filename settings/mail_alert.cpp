@@ -2,7 +2,7 @@
 // order the mail alert screen makes them, and each group alone.
 #include "settings/mail_job.h"
 
-#include "ui/message_rows.h"
+#include "base/message_rows.h"
 
 namespace {
 

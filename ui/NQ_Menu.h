@@ -3,7 +3,7 @@
 
 #include <curses.h>
 
-#include "ui/message_rows.h"
+#include "base/message_rows.h"
 
 constexpr int SCROLL_BOXES = 10;
 constexpr int SCROLL_LINES = 256;

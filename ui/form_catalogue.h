@@ -2,7 +2,7 @@
 // their numbers.
 #pragma once
 
-#include "ui/choice_tables.h"
+#include "base/choice_tables.h"
 
 constexpr int CATALOGUE_FORMS = 57;
 constexpr unsigned CATALOGUE_PLACED = 34;   // forms 0..33 have a fixed position

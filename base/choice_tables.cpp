@@ -1,5 +1,5 @@
 // The choice texts of the catalogue's list forms, 16 slots each.
-#include "ui/choice_tables.h"
+#include "base/choice_tables.h"
 
 const char* DiscTime[16] = {"0ms",  "300ms", "500ms", "1sec",  "3sec",  "5sec",  "10sec", "30sec",
                             "50sec", "1min", "3min",  "5min",  "10min", "30min", "50min", "None"};
