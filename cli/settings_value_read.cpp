@@ -146,6 +146,9 @@ const char* read_unit(const JsonDoc& doc, int tok, int f, int item, UnitSettings
     const int range = given_range(f, item, s);
     for (int k = 0; k < THRESHOLD_RANGES; k++) {
         if (!json_text_is(doc, tok, kRangeScales[k].name)) continue;
+        const int g = sibling(f, "range");
+        const bool ranged = g >= 0 && (settings_field_items(g, s.model, s.modtype) >> item & 1u);
+        if (range < 0 && !ranged) return "expected \"%\" (this unit's inputs have no range)";
         if (range < 0) return "a unit other than % needs the input's \"range\" in the same item";
         if (range != k && std::strcmp(kRangeScales[range].name, kRangeScales[k].name) != 0)
             return "not the unit of the item's \"range\"";
