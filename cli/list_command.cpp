@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "cli/json.h"
+#include "cli/plant_search.h"
 #include "device/KIVRAXPort.h"
 #include "settings/unit_search.h"
 
@@ -21,70 +22,6 @@ const OptionSpec list_options[] = {
     {"interface", 'i', "IFACE", true, "search only on this host interface (may be repeated)"},
     {"port", 0, "N", false, "ask the model of the units whose command port is N"},
 };
-
-// What the progress line says, and where.
-FILE* progress_to = nullptr;
-char progress_text[SEARCH_IF_MAX * (HOST_IFNAME_LEN + 2) + 64];
-
-void say_searching()
-{
-    std::fprintf(progress_to, "kivraset list: searching %s...\n", progress_text);
-}
-
-// "veth-host, veth-host2" into out.
-void interface_names(const SearchInterface* ifs, int count, char* out, size_t size)
-{
-    size_t used = 0;
-    out[0] = '\0';
-    for (int k = 0; k < count && used < size; k++)
-        used += static_cast<size_t>(
-            std::snprintf(out + used, size - used, "%s%s", k ? ", " : "", ifs[k].name));
-}
-
-// The interfaces named by -i, each once, checked against those the search can use.
-int chosen_interfaces(const ParsedArgs& args, SearchInterface* ifs, int* count, FILE* err)
-{
-    SearchInterface all[SEARCH_IF_MAX];
-    const int n = ListSearchInterfaces(all, SEARCH_IF_MAX);
-    const int named = option_count(args, OPT_INTERFACE);
-    if (named == 0) {
-        *count = n > 0 ? n : 0;
-        std::copy(all, all + *count, ifs);
-        return CLI_OK;
-    }
-    *count = 0;
-    for (int k = 0; k < named; k++) {
-        const char* name = option_value(args, OPT_INTERFACE, k);
-        const SearchInterface* found = nullptr;
-        for (int j = 0; j < n; j++)
-            if (std::strcmp(all[j].name, name) == 0) found = &all[j];
-        if (found == nullptr) {
-            if (if_nametoindex(name) == 0)
-                std::fprintf(err, "kivraset list: -i %s: no such interface\n", name);
-            else
-                std::fprintf(
-                    err,
-                    "kivraset list: -i %s: the search cannot use this interface (it must "
-                    "be up, broadcast and have an IPv4 address; loopback is never searched)\n",
-                    name);
-            return CLI_USAGE;
-        }
-        bool listed = false;
-        for (int j = 0; j < *count; j++) listed = listed || ifs[j].index == found->index;
-        if (!listed) ifs[(*count)++] = *found;
-    }
-    return CLI_OK;
-}
-
-int parse_port(const char* text, int* port)
-{
-    char* end = nullptr;
-    const long v =
-        text != nullptr && text[0] >= '0' && text[0] <= '9' ? std::strtol(text, &end, 10) : 0;
-    if (end == nullptr || *end != '\0' || v < 1 || v > 65535) return -1;
-    *port = static_cast<int>(v);
-    return 0;
-}
 
 const char* module_name(const DeviceEntry& e)
 {
@@ -211,28 +148,14 @@ bool mac_order(int a, int b)
 
 int run_list(const ParsedArgs& args, const CliIo& io)
 {
-    int port = 0;
-    const char* port_text = option_value(args, OPT_PORT, 0);
-    if (port_text != nullptr && parse_port(port_text, &port) != 0) {
-        std::fprintf(io.err, "kivraset list: --port %s: not a port number (1-65535)\n", port_text);
+    PlantSearch search;
+    if (search_options(cli_list, args, OPT_INTERFACE, OPT_PORT, &search, io.err) != CLI_OK)
         return CLI_USAGE;
-    }
-    SearchInterface ifs[SEARCH_IF_MAX];
-    int count = 0;
-    if (chosen_interfaces(args, ifs, &count, io.err) != CLI_OK) return CLI_USAGE;
-
-    GetMyNetwork();
-    search_port = port;
-    interface_names(ifs, count, progress_text, sizeof progress_text);
-    if (count == 0) std::snprintf(progress_text, sizeof progress_text, "by the default route");
-    progress_to = io.err;
-    xport_search_progress = io.progress ? say_searching : nullptr;
-    const int r = SearchPlant(port, ifs, count);
-    xport_search_progress = nullptr;
-    if (r == SEARCH_FAILED) {
-        std::fprintf(io.err, "kivraset list: the search could not open its socket\n");
-        return CLI_UNIT_FAILED;
-    }
+    if (search_units(cli_list, search, io) != CLI_OK) return CLI_UNIT_FAILED;
+    const int r = search.result;
+    const SearchInterface* ifs = search.ifs;
+    const int count = search.count;
+    const char* progress_text = search.names;
 
     static int order[XPORT_MAX];
     const int n = r == SEARCH_FOUND ? std::min(xportcount, XPORT_MAX) : 0;
@@ -243,13 +166,7 @@ int run_list(const ParsedArgs& args, const CliIo& io)
     else if (n > 0)
         print_table(order, n, io.out);
 
-    for (int k = 0; k < search_dropped_count; k++) {
-        const DroppedUnit& d = search_dropped[k];
-        char mac[18];
-        format_mac(d.mac, mac);
-        std::fprintf(io.err, "kivraset list: unit %s (%s on %s): %s failed; not listed\n", mac,
-                     d.ipstr, d.host_ifname[0] != '\0' ? d.host_ifname : "?", d.step);
-    }
+    say_dropped(cli_list, io.err);
     if (n == 0 && search_dropped_count == 0 && count > 0)
         std::fprintf(io.err, "kivraset list: no unit answered on %s\n", progress_text);
     if (n == 0 && search_dropped_count == 0 && count == 0)
