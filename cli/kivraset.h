@@ -55,6 +55,7 @@ struct Subcommand {
 };
 
 extern const Subcommand cli_list;
+extern const Subcommand cli_set_address;
 
 // Reads argv[first..argc) for sub. CLI_OK, or CLI_USAGE after saying why on
 // io.err (the option or operand at fault and how to get help).

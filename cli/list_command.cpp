@@ -3,13 +3,13 @@
 #include "cli/kivraset.h"
 
 #include <arpa/inet.h>
-#include <net/if.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
 #include "cli/json.h"
+#include "cli/units.h"
 #include "device/KIVRAXPort.h"
 #include "settings/unit_search.h"
 
@@ -29,51 +29,6 @@ char progress_text[SEARCH_IF_MAX * (HOST_IFNAME_LEN + 2) + 64];
 void say_searching()
 {
     std::fprintf(progress_to, "kivraset list: searching %s...\n", progress_text);
-}
-
-// "veth-host, veth-host2" into out.
-void interface_names(const SearchInterface* ifs, int count, char* out, size_t size)
-{
-    size_t used = 0;
-    out[0] = '\0';
-    for (int k = 0; k < count && used < size; k++)
-        used += static_cast<size_t>(
-            std::snprintf(out + used, size - used, "%s%s", k ? ", " : "", ifs[k].name));
-}
-
-// The interfaces named by -i, each once, checked against those the search can use.
-int chosen_interfaces(const ParsedArgs& args, SearchInterface* ifs, int* count, FILE* err)
-{
-    SearchInterface all[SEARCH_IF_MAX];
-    const int n = ListSearchInterfaces(all, SEARCH_IF_MAX);
-    const int named = option_count(args, OPT_INTERFACE);
-    if (named == 0) {
-        *count = n > 0 ? n : 0;
-        std::copy(all, all + *count, ifs);
-        return CLI_OK;
-    }
-    *count = 0;
-    for (int k = 0; k < named; k++) {
-        const char* name = option_value(args, OPT_INTERFACE, k);
-        const SearchInterface* found = nullptr;
-        for (int j = 0; j < n; j++)
-            if (std::strcmp(all[j].name, name) == 0) found = &all[j];
-        if (found == nullptr) {
-            if (if_nametoindex(name) == 0)
-                std::fprintf(err, "kivraset list: -i %s: no such interface\n", name);
-            else
-                std::fprintf(
-                    err,
-                    "kivraset list: -i %s: the search cannot use this interface (it must "
-                    "be up, broadcast and have an IPv4 address; loopback is never searched)\n",
-                    name);
-            return CLI_USAGE;
-        }
-        bool listed = false;
-        for (int j = 0; j < *count; j++) listed = listed || ifs[j].index == found->index;
-        if (!listed) ifs[(*count)++] = *found;
-    }
-    return CLI_OK;
 }
 
 int parse_port(const char* text, int* port)
@@ -202,13 +157,6 @@ void print_json(const int* order, int n, const SearchInterface* ifs, int count, 
     w.end_line();
 }
 
-bool mac_order(int a, int b)
-{
-    const int c = std::memcmp(xportset[a].mac, xportset[b].mac, 6);
-    if (c != 0) return c < 0;
-    return ntohl(xportset[a].addr.sin_addr.s_addr) < ntohl(xportset[b].addr.sin_addr.s_addr);
-}
-
 int run_list(const ParsedArgs& args, const CliIo& io)
 {
     int port = 0;
@@ -219,12 +167,12 @@ int run_list(const ParsedArgs& args, const CliIo& io)
     }
     SearchInterface ifs[SEARCH_IF_MAX];
     int count = 0;
-    if (chosen_interfaces(args, ifs, &count, io.err) != CLI_OK) return CLI_USAGE;
+    if (chosen_interfaces("list", args, OPT_INTERFACE, ifs, &count, io.err) != CLI_OK)
+        return CLI_USAGE;
 
     GetMyNetwork();
     search_port = port;
     interface_names(ifs, count, progress_text, sizeof progress_text);
-    if (count == 0) std::snprintf(progress_text, sizeof progress_text, "by the default route");
     progress_to = io.err;
     xport_search_progress = io.progress ? say_searching : nullptr;
     const int r = SearchPlant(port, ifs, count);
@@ -237,7 +185,7 @@ int run_list(const ParsedArgs& args, const CliIo& io)
     static int order[XPORT_MAX];
     const int n = r == SEARCH_FOUND ? std::min(xportcount, XPORT_MAX) : 0;
     for (int k = 0; k < n; k++) order[k] = k;
-    std::sort(order, order + n, mac_order);
+    sort_by_mac(order, n);
     if (option_count(args, OPT_JSON) > 0)
         print_json(order, n, ifs, count, io.out);
     else if (n > 0)
