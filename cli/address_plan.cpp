@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "cli/units.h"
+#include "cli/plant_search.h"
 #include "device/address_text.h"
 #include "device/ping.h"
 #include "settings/unit_search.h"
@@ -74,7 +74,7 @@ struct PingJob {
     bool* answered;
 };
 
-void ping_one(int k, void* ctx)
+void ping_one(void* ctx, int k)
 {
     const PingJob& j = *static_cast<const PingJob*>(ctx);
     char text[16];
@@ -100,7 +100,7 @@ const char* skip_reason_text(SkipReason why)
 void ping_all(const in_addr_t* addresses, int n, bool* answered)
 {
     PingJob job{addresses, answered};
-    run_parallel(n, ping_one, &job);
+    for_each_unit_parallel(n, UNIT_THREADS_MAX, ping_one, &job);
 }
 
 void plan_addresses(in_addr_t first, AddressWant* units, int n, const in_addr_t* taken, int taken_n,

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "cli/json.h"
-#include "cli/units.h"
+#include "cli/plant_search.h"
 #include "device/address_text.h"
 #include "settings/unit_search.h"
 
@@ -205,7 +205,9 @@ int print_address_report(const AddressReport& report, bool json, const CliIo& io
         const AddressJob& j = report.jobs[k];
         if (j.result == AddressResult::Set) continue;
         status = CLI_UNIT_FAILED;
-        say_unit(io.err, cmd, j.unit, j.reason);
+        char label[48];
+        unit_label(j.unit, label, sizeof label);
+        std::fprintf(io.err, "kivraset %s: %s: %s\n", cmd, label, j.reason);
     }
     if (json)
         print_json(report, io.out);

@@ -107,6 +107,9 @@ class JsonWriter {
     void value(const JsonDoc& doc, int token);
     // One line feed, after the whole document.
     void end_line() { put("\n", 1); }
+    // Each member and item on a line of its own, indented by this many
+    // blanks per level, ": " after keys (0, the default: compact).
+    void set_indent(int blanks) { indent_ = blanks; }
 
   private:
     void put(const char* bytes, size_t n) { sink_(ctx_, bytes, n); }
@@ -115,6 +118,7 @@ class JsonWriter {
     void close(char c);
     void scalar(const char* text);
     void code_point(uint32_t c);
+    void new_line(int depth);
 
     JsonSink sink_;
     void* ctx_;
@@ -122,4 +126,5 @@ class JsonWriter {
     int skipped_ = 0;  // levels opened beyond the limit, not written
     bool has_items_[JSON_MAX_DEPTH + 1] = {};
     bool after_key_ = false;
+    int indent_ = 0;
 };

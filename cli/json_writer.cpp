@@ -11,6 +11,13 @@ void json_sink_file(void* file, const char* bytes, size_t n)
     if (file != nullptr && n > 0) std::fwrite(bytes, 1, n, static_cast<FILE*>(file));
 }
 
+void JsonWriter::new_line(int depth)
+{
+    if (indent_ <= 0) return;
+    put("\n", 1);
+    for (int k = 0; k < depth * indent_; k++) put(" ", 1);
+}
+
 void JsonWriter::before_value()
 {
     if (after_key_) {
@@ -20,6 +27,7 @@ void JsonWriter::before_value()
     if (depth_ == 0) return;
     if (has_items_[depth_]) put(",", 1);
     has_items_[depth_] = true;
+    new_line(depth_);
 }
 
 void JsonWriter::open(char c)
@@ -40,6 +48,7 @@ void JsonWriter::close(char c)
         return;
     }
     if (depth_ == 0) return;
+    if (has_items_[depth_]) new_line(depth_ - 1);
     depth_--;
     after_key_ = false;
     put(&c, 1);
@@ -95,7 +104,7 @@ void JsonWriter::key(const char* k)
 {
     if (skipped_ > 0) return;
     string(k);
-    put(":", 1);
+    put(indent_ > 0 ? ": " : ":", indent_ > 0 ? 2 : 1);
     after_key_ = true;
 }
 

@@ -3,13 +3,14 @@
 #include "cli/kivraset.h"
 
 #include <arpa/inet.h>
+#include <net/if.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
 #include "cli/json.h"
-#include "cli/units.h"
+#include "cli/plant_search.h"
 #include "device/KIVRAXPort.h"
 #include "settings/unit_search.h"
 
@@ -21,25 +22,6 @@ const OptionSpec list_options[] = {
     {"interface", 'i', "IFACE", true, "search only on this host interface (may be repeated)"},
     {"port", 0, "N", false, "ask the model of the units whose command port is N"},
 };
-
-// What the progress line says, and where.
-FILE* progress_to = nullptr;
-char progress_text[SEARCH_IF_MAX * (HOST_IFNAME_LEN + 2) + 64];
-
-void say_searching()
-{
-    std::fprintf(progress_to, "kivraset list: searching %s...\n", progress_text);
-}
-
-int parse_port(const char* text, int* port)
-{
-    char* end = nullptr;
-    const long v =
-        text != nullptr && text[0] >= '0' && text[0] <= '9' ? std::strtol(text, &end, 10) : 0;
-    if (end == nullptr || *end != '\0' || v < 1 || v > 65535) return -1;
-    *port = static_cast<int>(v);
-    return 0;
-}
 
 const char* module_name(const DeviceEntry& e)
 {
@@ -157,47 +139,34 @@ void print_json(const int* order, int n, const SearchInterface* ifs, int count, 
     w.end_line();
 }
 
+bool mac_order(int a, int b)
+{
+    const int c = std::memcmp(xportset[a].mac, xportset[b].mac, 6);
+    if (c != 0) return c < 0;
+    return ntohl(xportset[a].addr.sin_addr.s_addr) < ntohl(xportset[b].addr.sin_addr.s_addr);
+}
+
 int run_list(const ParsedArgs& args, const CliIo& io)
 {
-    int port = 0;
-    const char* port_text = option_value(args, OPT_PORT, 0);
-    if (port_text != nullptr && parse_port(port_text, &port) != 0) {
-        std::fprintf(io.err, "kivraset list: --port %s: not a port number (1-65535)\n", port_text);
+    PlantSearch search;
+    if (search_options(cli_list, args, OPT_INTERFACE, OPT_PORT, &search, io.err) != CLI_OK)
         return CLI_USAGE;
-    }
-    SearchInterface ifs[SEARCH_IF_MAX];
-    int count = 0;
-    if (chosen_interfaces("list", args, OPT_INTERFACE, ifs, &count, io.err) != CLI_OK)
-        return CLI_USAGE;
-
-    GetMyNetwork();
-    search_port = port;
-    interface_names(ifs, count, progress_text, sizeof progress_text);
-    progress_to = io.err;
-    xport_search_progress = io.progress ? say_searching : nullptr;
-    const int r = SearchPlant(port, ifs, count);
-    xport_search_progress = nullptr;
-    if (r == SEARCH_FAILED) {
-        std::fprintf(io.err, "kivraset list: the search could not open its socket\n");
-        return CLI_UNIT_FAILED;
-    }
+    if (search_units(cli_list, search, io) != CLI_OK) return CLI_UNIT_FAILED;
+    const int r = search.result;
+    const SearchInterface* ifs = search.ifs;
+    const int count = search.count;
+    const char* progress_text = search.names;
 
     static int order[XPORT_MAX];
     const int n = r == SEARCH_FOUND ? std::min(xportcount, XPORT_MAX) : 0;
     for (int k = 0; k < n; k++) order[k] = k;
-    sort_by_mac(order, n);
+    std::sort(order, order + n, mac_order);
     if (option_count(args, OPT_JSON) > 0)
         print_json(order, n, ifs, count, io.out);
     else if (n > 0)
         print_table(order, n, io.out);
 
-    for (int k = 0; k < search_dropped_count; k++) {
-        const DroppedUnit& d = search_dropped[k];
-        char mac[18];
-        format_mac(d.mac, mac);
-        std::fprintf(io.err, "kivraset list: unit %s (%s on %s): %s failed; not listed\n", mac,
-                     d.ipstr, d.host_ifname[0] != '\0' ? d.host_ifname : "?", d.step);
-    }
+    say_dropped(cli_list, io.err);
     if (n == 0 && search_dropped_count == 0 && count > 0)
         std::fprintf(io.err, "kivraset list: no unit answered on %s\n", progress_text);
     if (n == 0 && search_dropped_count == 0 && count == 0)

@@ -4,11 +4,12 @@
 
 #include <arpa/inet.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "cli/address_plan.h"
 #include "cli/address_report.h"
-#include "cli/units.h"
+#include "cli/plant_search.h"
 #include "device/address_text.h"
 #include "settings/ip_settings.h"
 #include "settings/unit_search.h"
@@ -110,7 +111,7 @@ bool prepare(AddressJob& j, const Wish& w)
     return true;
 }
 
-void apply_one(int k, void* ctx)
+void apply_one(void* ctx, int k)
 {
     AddressJob& j = static_cast<AddressJob*>(ctx)[k];
     if (j.result != AddressResult::Pending) return;
@@ -118,43 +119,62 @@ void apply_one(int k, void* ctx)
     address_outcome(j, r);
 }
 
-int run_one(const ParsedArgs& args, const Wish& w, const PlantSearch& s)
+int run_one(const ParsedArgs& args, const Wish& w, PlantSearch& s, const CliIo& io)
 {
     const bool want_address = !w.dhcp;
     if (args.operand_count != (want_address ? 2 : 1))
-        return usage(s.io->err, want_address ? "give the unit and its new address: UNIT ADDRESS"
-                                             : "with --dhcp give only the unit: UNIT --dhcp");
+        return usage(io.err, want_address ? "give the unit and its new address: UNIT ADDRESS"
+                                          : "with --dhcp give only the unit: UNIT --dhcp");
     in_addr_t address = 0;
-    if (want_address && unit_address("ADDRESS", args.operands[1], &address, s.io->err) != CLI_OK)
+    if (want_address && unit_address("ADDRESS", args.operands[1], &address, io.err) != CLI_OK)
         return CLI_USAGE;
     NamedUnit named;
-    if (parse_named_units(kCmd, args.operands, 1, &named, s.io->err) != CLI_OK) return CLI_USAGE;
-    if (find_named_units(s, &named, 1) != CLI_OK) return CLI_UNIT_FAILED;
-    AddressReport report{};
+    if (parse_named_units(cli_set_address, args.operands, 1, &named, io.err) != CLI_OK)
+        return CLI_USAGE;
+    s.until = &named;
+    s.until_count = 1;
+    if (search_units(cli_set_address, s, io) != CLI_OK) return CLI_UNIT_FAILED;
+    find_named_units(&named, 1);
+    static AddressReport report;
+    report = AddressReport{};
     if (named.index >= 0) {
         AddressJob& j = report.jobs[report.count++];
-        j = AddressJob{};
         j.unit = named.index;
         if (prepare(j, w) && want_address) j.values.address = address;
-        apply_one(0, report.jobs);
+        apply_one(report.jobs, 0);
     } else {
-        note_unused(report, named.text, "", named.problem);
+        say_fault(cli_set_address, named, io.err);
+        note_unused(report, named.text, "", named.failed_read ? named.failed_read : named.fault);
     }
-    return print_address_report(report, option_count(args, OPT_JSON) > 0, *s.io, kCmd);
+    return print_address_report(report, option_count(args, OPT_JSON) > 0, io, kCmd);
 }
 
-int run_all(const ParsedArgs& args, const Wish& w, const PlantSearch& s)
+bool mac_order(int a, int b)
 {
-    if (args.operand_count != 0) return usage(s.io->err, "--all takes no UNIT or ADDRESS");
-    if (w.dhcp) return usage(s.io->err, "--dhcp cannot be given with --all");
+    const int c = std::memcmp(xportset[a].mac, xportset[b].mac, 6);
+    if (c != 0) return c < 0;
+    return ntohl(xportset[a].addr.sin_addr.s_addr) < ntohl(xportset[b].addr.sin_addr.s_addr);
+}
+
+int run_all(const ParsedArgs& args, const Wish& w, PlantSearch& s, const CliIo& io)
+{
+    if (args.operand_count != 0) return usage(io.err, "--all takes no UNIT or ADDRESS");
+    if (w.dhcp) return usage(io.err, "--dhcp cannot be given with --all");
     const char* from = option_value(args, OPT_FROM, 0);
     in_addr_t first = 0;
-    if (from == nullptr) return usage(s.io->err, "--all needs --from FIRST");
-    if (unit_address("--from", from, &first, s.io->err) != CLI_OK) return CLI_USAGE;
+    if (from == nullptr) return usage(io.err, "--all needs --from FIRST");
+    if (unit_address("--from", from, &first, io.err) != CLI_OK) return CLI_USAGE;
 
+    if (search_units(cli_set_address, s, io) != CLI_OK) return CLI_UNIT_FAILED;
     static int order[XPORT_MAX];
-    int n = 0, unusable = 0;
-    if (find_all_units(s, order, &n, &unusable) != CLI_OK) return CLI_UNIT_FAILED;
+    const int n = s.result == SEARCH_FOUND ? std::min(xportcount, XPORT_MAX) : 0;
+    for (int k = 0; k < n; k++) order[k] = k;
+    std::sort(order, order + n, mac_order);
+    say_dropped(cli_set_address, io.err);
+    say_unlisted(cli_set_address, io.err);
+    if (n == 0 && search_dropped_count == 0 && search_unlisted_count == 0)
+        std::fprintf(io.err, "kivraset %s: no unit answered on %s\n", kCmd, s.names);
+
     static AddressReport report;
     report = AddressReport{};
     note_left_out(report);
@@ -162,32 +182,25 @@ int run_all(const ParsedArgs& args, const Wish& w, const PlantSearch& s)
     static in_addr_t taken[XPORT_MAX];
     for (int k = 0; k < n; k++) {
         AddressJob& j = report.jobs[report.count++];
-        j = AddressJob{};
         j.unit = order[k];
         taken[k] = xportset[order[k]].addr.sin_addr.s_addr;
         const bool ok = prepare(j, w);
-        wants[k] = AddressWant{j.before.address,
-                               j.inside     ? j.values.netmask
-                               : w.has_mask ? w.mask
-                                            : 0,
-                               ok};
+        const in_addr_t mask = j.inside ? j.values.netmask : w.has_mask ? w.mask : 0;
+        wants[k] = AddressWant{j.before.address, mask, ok};
     }
     plan_addresses(first, wants, n, taken, n, ping_all, report.skipped, &report.skipped_count);
     for (int k = 0; k < n; k++) {
         AddressJob& j = report.jobs[k];
         if (!wants[k].wants) continue;
-        if (wants[k].given == 0) {
-            j.result = AddressResult::Refused;
-            j.values.address = 0;
-            std::snprintf(j.reason, sizeof j.reason,
-                          "no address left from %s in its network; nothing sent to it", from);
-            continue;
-        }
         j.values.address = wants[k].given;
+        if (wants[k].given != 0) continue;
+        j.result = AddressResult::Refused;
+        std::snprintf(j.reason, sizeof j.reason,
+                      "no address left from %s in its network; nothing sent to it", from);
     }
-    run_parallel(n, apply_one, report.jobs);
-    const int status = print_address_report(report, option_count(args, OPT_JSON) > 0, *s.io, kCmd);
-    return status == CLI_OK && (unusable > 0 || n == 0) ? CLI_UNIT_FAILED : status;
+    for_each_unit_parallel(n, UNIT_THREADS_MAX, apply_one, report.jobs);
+    const int status = print_address_report(report, option_count(args, OPT_JSON) > 0, io, kCmd);
+    return n == 0 ? CLI_UNIT_FAILED : status;
 }
 
 int run_set_address(const ParsedArgs& args, const CliIo& io)
@@ -196,12 +209,11 @@ int run_set_address(const ParsedArgs& args, const CliIo& io)
     if (read_wish(args, w, io.err) != CLI_OK) return CLI_USAGE;
     const bool all = option_count(args, OPT_ALL) > 0;
     if (!all && option_count(args, OPT_FROM) > 0) return usage(io.err, "--from goes with --all");
-    SearchInterface ifs[SEARCH_IF_MAX];
-    int count = 0;
-    if (chosen_interfaces(kCmd, args, OPT_INTERFACE, ifs, &count, io.err) != CLI_OK)
+    static PlantSearch s;
+    s = PlantSearch{};
+    if (search_options(cli_set_address, args, OPT_INTERFACE, -1, &s, io.err) != CLI_OK)
         return CLI_USAGE;
-    const PlantSearch s{kCmd, ifs, count, &io};
-    return all ? run_all(args, w, s) : run_one(args, w, s);
+    return all ? run_all(args, w, s, io) : run_one(args, w, s, io);
 }
 
 }  // namespace
