@@ -56,6 +56,7 @@ struct Subcommand {
 
 extern const Subcommand cli_list;
 extern const Subcommand cli_set_address;
+extern const Subcommand cli_import;
 
 // Reads argv[first..argc) for sub. CLI_OK, or CLI_USAGE after saying why on
 // io.err (the option or operand at fault and how to get help).
