@@ -34,7 +34,9 @@ struct Reader {
         err->line = err->column = 0;
         if (tok < 0 || tok >= doc.count) return -1;
         err->line = err->column = 1;
-        for (int k = 0; k < doc.tokens[tok].start && k < doc.length; k++) {
+        // A string's place is its opening quote.
+        const int at = doc.tokens[tok].start - (doc.tokens[tok].type == JsonType::String ? 1 : 0);
+        for (int k = 0; k < at && k < doc.length; k++) {
             err->column = doc.text[k] == '\n' ? 1 : err->column + 1;
             err->line += doc.text[k] == '\n';
         }

@@ -93,8 +93,8 @@ const char* read_text(const JsonDoc& doc, int tok, const SettingsField& r, char*
     if (n < 0) return "expected a text";
     if (wifi && std::strpbrk(buf, "\r\n") != nullptr)
         return "a WiFi module cannot take a line break";
-    if (r.type == FieldType::Dotted && !parse_dotted_quad(buf, nullptr))
-        return "expected a dotted address (this unit takes no host name)";
+    if (r.type == FieldType::Dotted && buf[0] != '\0' && !parse_dotted_quad(buf, nullptr))
+        return "expected a dotted address or \"\" (this unit takes no host name)";
     const char* at = std::strchr(buf, '@');
     if ((r.flags & FIELD_SENDER) && buf[0] != '\0') {
         if (at == nullptr || at == buf || at[1] == '\0') return "expected user@domain";
@@ -146,6 +146,9 @@ const char* read_unit(const JsonDoc& doc, int tok, int f, int item, UnitSettings
     const int range = given_range(f, item, s);
     for (int k = 0; k < THRESHOLD_RANGES; k++) {
         if (!json_text_is(doc, tok, kRangeScales[k].name)) continue;
+        const int g = sibling(f, "range");
+        const bool ranged = g >= 0 && (settings_field_items(g, s.model, s.modtype) >> item & 1u);
+        if (range < 0 && !ranged) return "expected \"%\" (this unit's inputs have no range)";
         if (range < 0) return "a unit other than % needs the input's \"range\" in the same item";
         if (range != k && std::strcmp(kRangeScales[range].name, kRangeScales[k].name) != 0)
             return "not the unit of the item's \"range\"";
@@ -174,7 +177,8 @@ const char* read_code(const JsonDoc& doc, int tok, int f, int item, const UnitSe
     }
     const long long c = std::llround(v * 32768.0 / sc.fs);
     const long long top = width ? 65535 : 32767;
-    *code = static_cast<int>(c > top ? top : c);
+    // As a unit reports it: the code's 16-bit pattern (a threshold of -1 is 65535).
+    *code = static_cast<int>(c > top ? top : c) & 0xFFFF;
     return nullptr;
 }
 

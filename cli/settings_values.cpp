@@ -222,6 +222,9 @@ bool settings_value_equal(int f, int item, const UnitSettings& a, const UnitSett
         return *static_cast<const in_addr_t*>(pa) == *static_cast<const in_addr_t*>(pb);
     case FieldType::Output:
         return *static_cast<const AnalogOutput*>(pa) == *static_cast<const AnalogOutput*>(pb);
+    case FieldType::Threshold:
+    case FieldType::Width:  // 16-bit codes, however the int holds them
+        return ((*static_cast<const int*>(pa) ^ *static_cast<const int*>(pb)) & 0xFFFF) == 0;
     default:
         return *static_cast<const int*>(pa) == *static_cast<const int*>(pb);
     }
