@@ -7,28 +7,13 @@
 #include <nlohmann/json.hpp>
 
 #include "tests/cli/cli_run.h"
+#include "tests/cli/unit_writes.h"
 
 using clitest::kivraset;
+using clitest::writes;
 using nlohmann::json;
 
 namespace {
-
-// What a unit took: record writes and set-address broadcasts (UDP),
-// and WiFi texts, as hex or text; reads and queries left out.
-std::vector<std::string> writes(const rig::Lab& lab, const std::string& unit)
-{
-    std::vector<std::string> out;
-    for (const rig::JournalEntry& e : lab.received(unit)) {
-        if (e.event == "ignored") continue;  // another unit's set-address broadcast
-        const std::string h = rig::hex(e.bytes);
-        if (e.proto == "udp" && (h.rfind("000000c", 0) == 0 || h.rfind("000000fc", 0) == 0))
-            out.push_back(h);
-        if (e.proto == "tcp" && e.local.ends_with(":9998") && h.rfind("44554d50", 0) != 0 &&
-            h.rfind("564552", 0) != 0)
-            out.emplace_back(e.bytes.begin(), e.bytes.end());
-    }
-    return out;
-}
 
 // Record 0 as the unit sent it when read, with the write header and
 // address, host bits and gateway as the IP screen puts them.
