@@ -1,7 +1,7 @@
 // What every command that works on units shares: the search as `list` runs
 // it (-i IFACE..., --port N), the units named on the command line found in
 // its results, a unit's model asked as the settings menu asks it, and the
-// units worked on in parallel threads, a bounded number at once.
+// units worked on in parallel threads, one per unit, a bounded number at once.
 #pragma once
 
 #include "cli/kivraset.h"
@@ -69,7 +69,7 @@ const char* ensure_model(int i);
 
 // Runs work(k) for k = 0..n-1 in threads, at most `threads` at once, and
 // waits for all. Each call may touch only its own units' entries.
-constexpr int UNIT_THREADS_MAX = 64;
+constexpr int UNIT_THREADS_MAX = XPORT_MAX;  // one thread per unit of a full table
 void for_each_unit_parallel(int n, int threads, void (*work)(void* ctx, int k), void* ctx);
 // The most threads a for_each_unit_parallel had running at once, since start.
 int unit_threads_peak();

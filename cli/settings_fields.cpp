@@ -127,7 +127,7 @@ const SettingsField settings_fields[] = {
     {G::InputExtension, nullptr, "disconnection_time", FieldType::Choice, 0, 15, DiscTime, 16,
      ext_disc, no_room, 0, REF(s.ext.disc)},
     {G::InputExtension, nullptr, "periodic_notice", FieldType::Choice, 0, 4, AutoPeriod, 16,
-     ext_notice, no_room, 0, REF(s.ext.notice)},
+     ext_notice, no_room, FIELD_UNSET_15, REF(s.ext.notice)},
     {G::InputExtension, nullptr, "periodic_notice", FieldType::Choice, 0, 13, AutoPeriodA, 16,
      ext_notice_a, no_room, 0, REF(s.ext.notice)},
     {G::InputExtension, nullptr, "chattering_ms", FieldType::Int, 4, 20, nullptr, 0, ext_chat,

@@ -116,6 +116,7 @@ enum FieldFlag : unsigned {
     FIELD_NOT_FIRST = 1u << 4,  // item 1 has no such field (connection 1 always waits)
     FIELD_SENDER = 1u << 5,     // a mail sender: "" or user@domain, each part 1..23 bytes
     FIELD_RECIPIENT = 1u << 6,  // a mail recipient: "" or text with an @ inside it
+    FIELD_UNSET_15 = 1u << 7,   // code 15 too: what a controller never set holds (0xFF)
 };
 
 struct SettingsField {

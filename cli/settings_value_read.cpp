@@ -112,6 +112,10 @@ const char* read_choice(const JsonDoc& doc, int tok, const SettingsField& r, int
 {
     long long v = 0;
     if (doc.tokens[tok].type == JsonType::Number) {
+        if ((r.flags & FIELD_UNSET_15) && json_integer(doc, tok, 15, 15, &v) == 0) {
+            *code = 15;
+            return nullptr;
+        }
         if (json_integer(doc, tok, r.lo, r.hi, &v) != 0)
             return say(why, size, "expected a code %lld..%lld or the text of one", r.lo, r.hi);
         *code = static_cast<int>(v);

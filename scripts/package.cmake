@@ -38,6 +38,7 @@ add_custom_target(kivra-docs ALL DEPENDS ${KIVRA_MAN_PAGES} ${KIVRA_DEB_CHANGELO
 
 install(TARGETS KIVRASetL kivraset RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${KIVRA_DEB_CHANGELOG} ${CMAKE_SOURCE_DIR}/docs/copyright
+              ${CMAKE_SOURCE_DIR}/docs/settings-file.md
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/kivrasetl)
 install(FILES ${CMAKE_SOURCE_DIR}/docs/lintian-overrides
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides RENAME kivrasetl)

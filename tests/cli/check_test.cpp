@@ -25,33 +25,37 @@ TEST(CliCheck, EqualThenAValueChangedInTheUnitIsNamed)
     rig::Lab lab(plant);
     ASSERT_TRUE(lab.ok()) << lab.sim_log();
     rig::ScratchDir dir;
-    ASSERT_EQ(kivraset(lab, {"export", "00:80:a3:20:01:01", "-o", dir.file("ai8.json")}).status, 0);
+    ASSERT_EQ(kivraset(lab, {"export", "--all", "-o", dir.path()}).status, 0);
+    const std::string ai8 = dir.file("00-80-a3-20-01-01.json");
 
-    clitest::Run r = kivraset(lab, {"check", dir.file("ai8.json")});
+    // The unit of model 0 holds what a controller never set (parameter 0xFF).
+    clitest::Run r = kivraset(lab, {"check", dir.file("00-80-a3-10-00-01.json"), ai8});
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, dir.file("ai8.json") + ": 00:80:a3:20:01:01 (192.0.2.20): same (31 fields)\n");
+    EXPECT_EQ(r.out, dir.file("00-80-a3-10-00-01.json") +
+                         ": 00:80:a3:10:00:01 (192.0.2.10): same (20 fields)\n" + ai8 +
+                         ": 00:80:a3:20:01:01 (192.0.2.20): same (31 fields)\n");
 
     // The unit's first input range goes from ±10 V to ±30 V ("AR", input 0, range 3).
     ASSERT_EQ(
         lab.run_in_host({"bash", "-c", "printf 'AR\\x20\\x23\\xc8' >/dev/tcp/192.0.2.20/10001"}),
         0);
     ASSERT_TRUE(lab.wait_received("ai8", rig::unhex("41522023c8")));
-    r = kivraset(lab, {"check", dir.file("ai8.json")});
+    r = kivraset(lab, {"check", ai8});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, dir.file("ai8.json") +
+    EXPECT_EQ(r.out, ai8 +
                          ": 00:80:a3:20:01:01 (192.0.2.20): 1 of 31 fields differ\n"
                          "  analog_input.ai1.range: file \"+/-10V\", unit \"+/-30V\"\n");
-    r = kivraset(lab, {"check", "--json", dir.file("ai8.json")});
+    r = kivraset(lab, {"check", "--json", ai8});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(
         json::parse(r.out)["files"][0]["differences"],
         json::parse(R"([{"key": "analog_input.ai1.range", "file": "+/-10V", "unit": "+/-30V"}])"));
 
     // The same file against a unit of another family sends it nothing more than the search.
-    r = kivraset(lab, {"check", dir.file("ai8.json"), "--unit", "192.0.2.10"});
+    r = kivraset(lab, {"check", ai8, "--unit", "192.0.2.10"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err,
-              "kivraset check: " + dir.file("ai8.json") +
+              "kivraset check: " + ai8 +
                   ": 00:80:a3:10:00:01 (192.0.2.10): the unit is of family 0/xport, the file "
                   "is for 8/xport; nothing compared\n");
 }
