@@ -262,37 +262,52 @@ int XPortAdd(const char* address)
     return added ? xportcount : -3;
 }
 
+namespace {
+
+// Reads replies on fd for at most ms: 1 once the unit with this MAC answered
+// (*out), 0 when it did not in time, -1 when the socket failed.
+int await_mac(int fd, const uint8_t mac[6], int ms, DeviceEntry* out)
+{
+    const Deadline wait = Deadline::after_ms(ms);
+    for (;;) {
+        const int r = wait_readable(fd, wait.remaining_ms());
+        if (r < 0) {
+            PrnDebug("socket error\n");
+            return -1;
+        }
+        if (r == 0) return 0;
+        uint8_t reply[DISCOVERY_REPLY_MAX];
+        sockaddr_in from{};
+        int arrived_on = 0;
+        const ssize_t n = receive_reply(fd, reply, &from, &arrived_on);
+        if (n < 0) continue;
+        DeviceEntry e;
+        take_reply(reply, n, from, arrived_on, e);
+        if (!IsAcceptedDeviceType(e.devtype) || std::memcmp(e.mac, mac, sizeof e.mac) != 0)
+            continue;
+        *out = e;
+        return 1;
+    }
+}
+
+}  // namespace
+
 int XPortFindMac(const uint8_t mac[6], int ifindex, int wait_ms, DeviceEntry* out)
 {
     if (mac == nullptr || out == nullptr) return -1;
     UniqueFd fd = open_udp(SEARCH_FIRST_MS);
     if (!fd.valid()) return -1;
     report_arrival_interface(fd.get());
-    const SearchInterface one{ifindex, ""};
+    // The two queries as the search sends them, 50 ms apart, and again
+    // until the unit answers one of them.
     const Deadline limit = Deadline::after_ms(wait_ms);
-    while (limit.remaining_us() > 0) {
-        broadcast_discovery(fd.get(), &one, ifindex > 0 ? 1 : 0);
-        const Deadline again = Deadline::after_ms(REFIND_RESEND_MS);
-        for (;;) {
-            const int left = std::min(again.remaining_ms(), limit.remaining_ms());
-            const int r = wait_readable(fd.get(), left);
-            if (r < 0) {
-                PrnDebug("socket error\n");
-                return -1;
-            }
-            if (r == 0) break;
-            uint8_t reply[DISCOVERY_REPLY_MAX];
-            sockaddr_in from{};
-            int arrived_on = 0;
-            const ssize_t n = receive_reply(fd.get(), reply, &from, &arrived_on);
-            if (n < 0) continue;
-            DeviceEntry e;
-            take_reply(reply, n, from, arrived_on, e);
-            if (!IsAcceptedDeviceType(e.devtype) || std::memcmp(e.mac, mac, sizeof e.mac) != 0)
-                continue;
-            *out = e;
-            return 1;
-        }
+    int r = 0;
+    while (r == 0 && limit.remaining_us() > 0) {
+        send_broadcast(fd.get(), discovery_query1, sizeof discovery_query1, ifindex);
+        r = await_mac(fd.get(), mac, std::min(DISCOVERY_GAP_MS, limit.remaining_ms()), out);
+        if (r != 0) break;
+        send_broadcast(fd.get(), discovery_query2, sizeof discovery_query2, ifindex);
+        r = await_mac(fd.get(), mac, std::min(REFIND_RESEND_MS, limit.remaining_ms()), out);
     }
-    return 0;
+    return r;
 }

@@ -16,93 +16,22 @@
 #include "rig/scratch_dir.h"
 #include "settings/unit_search.h"
 #include "tests/cli/cli_run.h"
+#include "tests/cli/import_lab.h"
 #include "tests/cli/unit_writes.h"
 
+using clitest::apply_as_screens;
+using clitest::entry_of;
 using clitest::kivraset;
+using clitest::kPairs;
+using clitest::Pair;
 using clitest::writes;
 using nlohmann::json;
 
 namespace {
 
-// The plant of every family (lab/plants/families.json), and for each of its
-// units a second one of the same model and module with the plant's defaults:
-// "<name>_to" at 192.0.2.(100 + k), MAC ...:f0 + k.
-std::string pairs_plant()
-{
-    std::ifstream in(rig::lab_source_dir() + "/plants/families.json");
-    std::ostringstream s;
-    s << in.rdbuf();
-    json plant = json::parse(s.str());
-    json second = json::array();
-    int k = 0;
-    for (const json& u : plant["units"]) {
-        json d = {{"name", u["name"].get<std::string>() + "_to"},
-                  {"ip", "192.0.2." + std::to_string(100 + k)},
-                  {"mac", "00:80:a3:99:00:" + std::to_string(10 + k)}};
-        for (const char* key : {"devtype", "module", "model", "unit_id", "cmd_port"})
-            if (u.contains(key)) d[key] = u[key];
-        second.push_back(d);
-        k++;
-    }
-    for (const json& d : second) plant["units"].push_back(d);
-    return plant.dump();
-}
-
-struct Pair {
-    const char* mac;  // the exported unit's MAC address
-    const char* to;   // the unit the file goes to
-    const char* to_mac;
-};
-const Pair kPairs[] = {
-    {"00:80:a3:10:00:01", "plain_to", "00:80:a3:99:00:10"},
-    {"00:80:a3:10:00:02", "gc_to", "00:80:a3:99:00:11"},
-    {"00:80:a3:10:00:03", "wifi_to", "00:80:a3:99:00:12"},
-    {"00:80:a3:20:01:01", "ai8_to", "00:80:a3:99:00:13"},
-    {"00:80:a3:20:01:02", "ao9_to", "00:80:a3:99:00:14"},
-    {"00:80:a3:20:01:03", "ai10_to", "00:80:a3:99:00:15"},
-    {"00:80:a3:20:01:04", "ao11_to", "00:80:a3:99:00:16"},
-};
-
-int entry_of(const char* mac)
-{
-    UnitName n{};
-    parse_unit_name(mac, &n);
-    for (int i = 0; i < xportcount; i++)
-        if (std::memcmp(xportset[i].mac, n.mac, 6) == 0) return i;
-    return -1;
-}
-
-// v applied to unit i as an operator would on the screens: each group the
-// unit has in the menu's order, the unit searched again after each apply.
-void apply_as_screens(int i, const UnitSettings& v)
-{
-    const unsigned has = settings_groups_of(v.model, v.modtype);
-    auto applied = [i](const StepResult& r) {
-        EXPECT_TRUE(r.ok()) << xportset[i].ipstr << " step " << r.failed;
-        EXPECT_EQ(RefindUnit(i, 20000), 0) << xportset[i].ipstr;
-    };
-    if (has & group_bit(SettingsGroup::InputExtension)) {
-        ExtSettings e = v.ext;
-        applied(apply_ext_settings(i, e));
-    }
-    if (has & group_bit(SettingsGroup::MailServer)) applied(apply_mail_alert(i, v.mail, MAIL_ALL));
-    if (has & group_bit(SettingsGroup::AnalogInput)) {
-        AnalogInputSettings a = v.ai;
-        applied(apply_analog_input(i, a));
-    }
-    if (has & group_bit(SettingsGroup::AnalogInputV2)) {
-        AnalogInputV2Settings a = v.ai2;
-        applied(apply_analog_input_v2(i, a));
-    }
-    if (has & group_bit(SettingsGroup::AnalogOutput)) {
-        AnalogOutputSettings a = v.ao;
-        applied(apply_analog_output(i, a));
-    }
-}
-
 TEST(CliImport, AnExportedUnitOfEachFamilyGoesOntoAnotherWithTheScreensBytes)
 {
-    rig::Lab lab(pairs_plant());
+    rig::Lab lab(clitest::pairs_plant());
     ASSERT_TRUE(lab.ok()) << lab.sim_log();
     rig::ScratchDir dir;
     lab.enter_host();
@@ -128,11 +57,11 @@ TEST(CliImport, AnExportedUnitOfEachFamilyGoesOntoAnotherWithTheScreensBytes)
         merge_settings(file, wanted);
         // The screens write bits of their own beside the values (a "GC" unit's
         // mail trigger byte): the unit's images take them first.
-        apply_as_screens(to, before);
+        ASSERT_TRUE(apply_as_screens(to, before)) << p.to;
         size_t mark = lab.journal().size();
-        apply_as_screens(to, wanted);
+        EXPECT_TRUE(apply_as_screens(to, wanted)) << p.to;
         const std::vector<std::string> screens = writes(lab, p.to, mark);
-        apply_as_screens(to, before);
+        ASSERT_TRUE(apply_as_screens(to, before)) << p.to;
 
         mark = lab.journal().size();
         r = kivraset(lab, {"import", path, p.to_mac});
