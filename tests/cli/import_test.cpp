@@ -204,6 +204,36 @@ TEST(CliImport, AFileHoldingOnlyTheMailServerWritesOnlyItsRecordsToEachUnit)
     }
 }
 
+TEST(CliImport, TheAddressIsWrittenOnlyWithWithAddressAndLast)
+{
+    rig::Lab lab(kSmallPlant);
+    ASSERT_TRUE(lab.ok()) << lab.sim_log();
+    rig::ScratchDir dir;
+    dir.write("move.json", R"({"format": "kivraset-settings", "version": 1, "family": "0/xport",
+        "unit": {"mac": "00:80:a3:10:00:01", "model": 0, "module": "xport"},
+        "ip": {"address": "192.0.2.111"}, "mail_server": {"subject": "moved"}})");
+
+    size_t mark = lab.journal().size();
+    clitest::Run r = kivraset(lab, {"import", dir.file("move.json"), "00:80:a3:10:00:02"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("  ip: not written without --with-address\n"), std::string::npos);
+    std::vector<std::string> w = writes(lab, "plain_to", mark);
+    ASSERT_EQ(w.size(), 5u);
+    EXPECT_EQ(w.back().substr(0, 8), "000000c7");
+
+    mark = lab.journal().size();
+    r = kivraset(lab, {"import", "--with-address", dir.file("move.json"), "00:80:a3:10:00:02"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "00:80:a3:10:00:02 (192.0.2.111) ZR-201 (0/xport)\n"
+              "  ip: written and checked\n"
+              "    address: \"192.0.2.11\" -> \"192.0.2.111\"\n"
+              "  mail_server: unchanged\n");
+    w = writes(lab, "plain_to", mark);
+    ASSERT_EQ(w.size(), 1u);
+    EXPECT_EQ(w[0].substr(0, 16), "000000c0c000026f") << "record 0 alone, with the new address";
+}
+
 TEST(CliImport, AWriteFailingHalfWayLeavesTheEarlierGroupsWrittenBackAndSaysEachState)
 {
     // Record 4 is written only by the mail alert apply, the second group.
