@@ -127,9 +127,9 @@ const Subcommand cli_import = {
     "--with-address, last: a replacement unit keeps its own address. A file for\n"
     "another model family, or one that is not valid, is refused before anything\n"
     "is sent.",
-    "0 every unit took the file (or, with --dry-run, was read); 1 a unit failed,\n"
-    "did not take a field, or could not be found (named on standard error); 2\n"
-    "bad usage, a bad file, or a unit of another family.",
+    "0 every unit took the file (or, with --dry-run, was read);\n"
+    "1 a unit failed, did not take a field, or could not be found (named on\n"
+    "standard error); 2 bad usage, a bad file, or a unit of another family.",
     options,
     sizeof options / sizeof options[0],
     run_import,

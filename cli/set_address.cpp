@@ -231,8 +231,8 @@ const Subcommand cli_set_address = {
     "With --all --from FIRST every unit found gets the next free address from\n"
     "FIRST on, in MAC order: addresses that answer ping or that another unit has\n"
     "are skipped (a unit keeps its own when it comes to it).",
-    "0 every unit set; 1 a unit was refused, failed or could not be found\n"
-    "(named on standard error); 2 bad usage.",
+    "0 every unit set; 1 a unit was refused, failed or could not\n"
+    "be found (named on standard error); 2 bad usage.",
     options,
     sizeof options / sizeof options[0],
     run_set_address,

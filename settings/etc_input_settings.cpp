@@ -169,7 +169,9 @@ constexpr SettingsStep<V2> kApplyV2[] = {
 };
 static_assert(kApplyV1[ETC_APPLY_REFUSALS - 1].exchange == etc_steps::refuse<V1>);
 static_assert(kApplyV2[ETC_APPLY_REFUSALS - 1].exchange == etc_steps::refuse<V2>);
-static_assert(kApplyV2[ETC_APPLY_REFUSALS].exchange != etc_steps::refuse<V2>);
+// The first write waits its 20 ms; a refusal never waits.
+static_assert(kApplyV2[ETC_APPLY_REFUSALS].pause_ms == etc_steps::kPauseMs);
+static_assert(kApplyV1[ETC_APPLY_REFUSALS].pause_ms == etc_steps::kPauseMs);
 
 }  // namespace
 

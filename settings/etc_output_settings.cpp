@@ -87,7 +87,7 @@ constexpr SettingsStep<Outputs> kApply[] = {
     kPauseAfter,
 };
 static_assert(kApply[ETC_APPLY_REFUSALS - 1].exchange == etc_steps::refuse<Outputs>);
-static_assert(kApply[ETC_APPLY_REFUSALS].exchange != etc_steps::refuse<Outputs>);
+static_assert(kApply[ETC_APPLY_REFUSALS].pause_ms == etc_steps::kPauseMs);  // the first write
 
 }  // namespace
 

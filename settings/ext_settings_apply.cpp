@@ -183,7 +183,7 @@ constexpr SettingsStep<ExtSettings> kApply[] = {
 };
 
 static_assert(kApply[EXT_APPLY_REFUSALS - 1].exchange == refuse);
-static_assert(kApply[EXT_APPLY_REFUSALS].exchange != refuse);
+static_assert(kApply[EXT_APPLY_REFUSALS].pause_ms == 20);  // the first write; a refusal never waits
 
 }  // namespace
 
