@@ -59,8 +59,10 @@ std::string unit(int k, const Family& f)
 std::string plant(int n, int family = -1)
 {
     std::string p = R"({"networks": 2, "units": [)";
-    for (int k = 0; k < n; k++)
-        p += (k ? "," : "") + unit(k, kFamilies[family >= 0 ? family : k % kFamilyCount]);
+    for (int k = 0; k < n; k++) {
+        p += k ? "," : "";
+        p += unit(k, kFamilies[family >= 0 ? family : k % kFamilyCount]);
+    }
     return p + "]}";
 }
 

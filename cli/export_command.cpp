@@ -25,11 +25,11 @@ const OptionSpec export_options[] = {
 };
 
 struct Job {
-    const char* name = nullptr;  // as given on the command line; null for --all
-    int index = -1;              // into xportset
-    char label[48] = {};         // "00:80:a3:10:00:01 (192.0.2.11)"
-    char path[PATH_MAX] = {};    // "" for standard output
-    char why[256] = {};          // the failure, "" none
+    const char* name = nullptr;     // as given on the command line; null for --all
+    int index = -1;                 // into xportset
+    char label[48] = {};            // "00:80:a3:10:00:01 (192.0.2.11)"
+    char path[PATH_MAX] = {};       // "" for standard output
+    char why[PATH_MAX + 256] = {};  // the failure, "" none (it may name the file)
     UnitSettings settings;
 };
 
@@ -147,7 +147,7 @@ int run_export(const ParsedArgs& args, const CliIo& io)
         if (j.index >= 0)
             unit_label(j.index, j.label, sizeof j.label);
         else
-            std::snprintf(j.label, sizeof j.label, "%s", j.name);
+            std::snprintf(j.label, sizeof j.label, "%s", j.name != nullptr ? j.name : "?");
     }
     if (all)
         std::sort(x.jobs.begin(), x.jobs.end(), [](const Job& a, const Job& b) {
