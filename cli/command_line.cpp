@@ -8,7 +8,8 @@
 namespace {
 
 // Every subcommand, in the order the help lists them.
-const Subcommand* const subcommands[] = {&cli_list, &cli_export, &cli_check};
+const Subcommand* const subcommands[] = {&cli_list, &cli_export, &cli_import, &cli_check,
+                                         &cli_set_address};
 
 const Subcommand* find_subcommand(const char* name)
 {

@@ -56,7 +56,9 @@ struct Subcommand {
 
 extern const Subcommand cli_list;
 extern const Subcommand cli_export;
+extern const Subcommand cli_import;
 extern const Subcommand cli_check;
+extern const Subcommand cli_set_address;
 
 // Reads argv[first..argc) for sub. CLI_OK, or CLI_USAGE after saying why on
 // io.err (the option or operand at fault and how to get help).

@@ -46,6 +46,40 @@ int parse_port(const char* text, int* port)
     return 0;
 }
 
+bool names(const NamedUnit& u, const uint8_t* mac, in_addr_t ip)
+{
+    return u.name.kind == UnitNameKind::Mac ? std::memcmp(mac, u.name.mac, 6) == 0
+                                            : ip == u.name.ip;
+}
+
+// Every unit the search is for has answered the discovery.
+bool all_answered(void* ctx)
+{
+    const PlantSearch& s = *static_cast<const PlantSearch*>(ctx);
+    const int n = std::min(xportcount, XPORT_MAX);
+    for (int k = 0; k < s.until_count; k++) {
+        bool found = false;
+        for (int i = 0; i < n && !found; i++)
+            found = names(s.until[k], xportset[i].mac, xportset[i].addr.sin_addr.s_addr);
+        if (!found) return false;
+    }
+    return true;
+}
+
+// Why the search heard a unit but left it out; null when it did not hear it.
+const char* left_out(NamedUnit& u)
+{
+    for (int k = 0; k < search_unlisted_count; k++)
+        if (names(u, search_unlisted[k].mac, inet_addr(search_unlisted[k].ipstr)))
+            return FAULT_FAR_WIFI;
+    for (int k = 0; k < search_dropped_count; k++) {
+        if (!names(u, search_dropped[k].mac, inet_addr(search_dropped[k].ipstr))) continue;
+        u.failed_read = search_dropped[k].step;
+        return "its reads failed during the search; nothing sent to it";
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 int search_options(const Subcommand& sub, const ParsedArgs& args, int opt_if, int opt_port,
@@ -94,7 +128,7 @@ int search_units(const Subcommand& sub, PlantSearch& s, const CliIo& io)
     progress_sub = &sub;
     progress_names = s.names;
     xport_search_progress = io.progress ? say_searching : nullptr;
-    s.result = SearchPlant(s.port, s.ifs, s.count);
+    s.result = SearchPlant(s.port, s.ifs, s.count, s.until != nullptr ? all_answered : nullptr, &s);
     xport_search_progress = nullptr;
     if (s.result != SEARCH_FAILED) return CLI_OK;
     std::fprintf(io.err, "kivraset %s: the search could not open its socket\n", sub.name);
@@ -109,6 +143,17 @@ void say_dropped(const Subcommand& sub, FILE* err)
         format_mac(d.mac, mac);
         std::fprintf(err, "kivraset %s: unit %s (%s on %s): %s failed; not listed\n", sub.name, mac,
                      d.ipstr, d.host_ifname[0] != '\0' ? d.host_ifname : "?", d.step);
+    }
+}
+
+void say_unlisted(const Subcommand& sub, FILE* err)
+{
+    for (int k = 0; k < search_unlisted_count; k++) {
+        const DroppedUnit& d = search_unlisted[k];
+        char mac[18];
+        format_mac(d.mac, mac);
+        std::fprintf(err, "kivraset %s: unit %s (%s on %s): %s\n", sub.name, mac, d.ipstr,
+                     d.host_ifname[0] != '\0' ? d.host_ifname : "?", FAULT_FAR_WIFI);
     }
 }
 
@@ -136,13 +181,11 @@ void find_named_units(NamedUnit* units, int count)
         int found = 0;
         for (int i = 0; i < n; i++) {
             const DeviceEntry& e = xportset[i];
-            const bool same = u.name.kind == UnitNameKind::Mac
-                                  ? std::memcmp(e.mac, u.name.mac, 6) == 0
-                                  : e.addr.sin_addr.s_addr == u.name.ip;
-            if (!same) continue;
+            if (!names(u, e.mac, e.addr.sin_addr.s_addr)) continue;
             if (found++ == 0) u.index = i;
         }
-        if (found == 0)
+        if (found == 0) u.fault = left_out(u);
+        if (found == 0 && u.fault == nullptr)
             u.fault = u.name.kind == UnitNameKind::Mac ? "no unit answers with this MAC address"
                                                        : "no unit answers at this address";
         if (found > 1) u.fault = "several units answer at this address; name it by its MAC address";
@@ -157,6 +200,16 @@ void find_named_units(NamedUnit* units, int count)
         units[k].fault = "the unit is named twice; nothing is sent to it";
         units[k].index = -1;
     }
+}
+
+void say_fault(const Subcommand& sub, const NamedUnit& u, FILE* err)
+{
+    if (u.failed_read != nullptr)
+        std::fprintf(err, "kivraset %s: %s: %s failed; nothing sent to it\n", sub.name, u.text,
+                     u.failed_read);
+    else
+        std::fprintf(err, "kivraset %s: %s: %s\n", sub.name, u.text,
+                     u.fault != nullptr ? u.fault : "not used");
 }
 
 void unit_label(int i, char* out, size_t size)

@@ -8,16 +8,6 @@
 
 namespace {
 
-// The step's words for a message: its log line (English, without its line
-// feed), else the screen's message.
-const char* failed(const StepResult& r, const char* step, char* why, size_t size)
-{
-    const char* text = r.log != nullptr ? r.log : r.message != nullptr ? r.message : "failed";
-    const int n = static_cast<int>(std::strcspn(text, "\n"));
-    std::snprintf(why, size, "%s: %.*s", step, n, text);
-    return why;
-}
-
 unsigned mail_parts(unsigned groups)
 {
     unsigned parts = 0;
@@ -29,6 +19,14 @@ unsigned mail_parts(unsigned groups)
 }
 
 }  // namespace
+
+const char* step_failure(const StepResult& r, const char* step, char* why, size_t size)
+{
+    const char* text = r.log != nullptr ? r.log : r.message != nullptr ? r.message : "failed";
+    const int n = static_cast<int>(std::strcspn(text, "\n"));
+    std::snprintf(why, size, "%s: %.*s", step, n, text);
+    return why;
+}
 
 void unit_identity(int i, UnitSettings* out)
 {
@@ -49,27 +47,27 @@ const char* read_unit_settings(int i, unsigned groups, UnitSettings* out, char* 
     StepResult r;
     if (has & group_bit(SettingsGroup::Ip)) {
         r = read_ip_settings(i, out->ip);
-        if (!r.ok()) return failed(r, "reading the IP settings", why, size);
+        if (!r.ok()) return step_failure(r, "reading the IP settings", why, size);
     }
     if (has & group_bit(SettingsGroup::InputExtension)) {
         r = read_ext_settings(i, out->ext);
-        if (!r.ok()) return failed(r, "reading the input extension", why, size);
+        if (!r.ok()) return step_failure(r, "reading the input extension", why, size);
     }
     if (mail_parts(has) != 0) {
         r = read_mail_alert(i, out->mail, mail_parts(has));
-        if (!r.ok()) return failed(r, "reading the mail alert settings", why, size);
+        if (!r.ok()) return step_failure(r, "reading the mail alert settings", why, size);
     }
     if (has & group_bit(SettingsGroup::AnalogInput)) {
         r = read_analog_input(i, out->ai);
-        if (!r.ok()) return failed(r, "reading the analog inputs", why, size);
+        if (!r.ok()) return step_failure(r, "reading the analog inputs", why, size);
     }
     if (has & group_bit(SettingsGroup::AnalogInputV2)) {
         r = read_analog_input_v2(i, out->ai2);
-        if (!r.ok()) return failed(r, "reading the analog inputs", why, size);
+        if (!r.ok()) return step_failure(r, "reading the analog inputs", why, size);
     }
     if (has & group_bit(SettingsGroup::AnalogOutput)) {
         r = read_analog_output(i, out->ao);
-        if (!r.ok()) return failed(r, "reading the analog outputs", why, size);
+        if (!r.ok()) return step_failure(r, "reading the analog outputs", why, size);
     }
     out->present.groups = has;
     settings_default_scales(*out);

@@ -13,5 +13,8 @@
 // known (ensure_model). nullptr, or the step that failed into why ("reading
 // the mail alert settings: sendrecv error").
 const char* read_unit_settings(int i, unsigned groups, UnitSettings* out, char* why, size_t size);
+// "step: words" into why (size bytes): the failed step's log line (English,
+// without its line feed), else the screen's message. Returns why.
+const char* step_failure(const StepResult& r, const char* step, char* why, size_t size);
 // The unit's identity alone.
 void unit_identity(int i, UnitSettings* out);

@@ -225,6 +225,18 @@ int XPortSearch();
 // them in turn, by that interface whatever the routes say, and every reply
 // is read from one socket. count 0: one query of each by the default route.
 int XPortSearchOn(const SearchInterface* ifs, int count);
+// The same search, ended as soon as found_all(ctx) holds after a reply was
+// kept (the units it was run for have all answered); null: XPortSearchOn.
+int XPortSearchUntil(const SearchInterface* ifs, int count, bool (*found_all)(void* ctx),
+                     void* ctx);
+// A unit coming back after a restart: both discovery queries out of host
+// interface ifindex (the default route for 0), again every REFIND_RESEND_MS,
+// until the unit with this MAC answers or wait_ms have passed. 1 with *out
+// the unit as its reply shows it (address, interface; nothing else read),
+// 0 when it did not answer in time, -1 when no socket could be opened. The
+// device table is not touched.
+constexpr int REFIND_RESEND_MS = 250;
+int XPortFindMac(const uint8_t mac[6], int ifindex, int wait_ms, DeviceEntry* out);
 int XPortAdd(const char* address);
 
 // ---- setup records ----

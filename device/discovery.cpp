@@ -9,6 +9,7 @@
 #include <arpa/inet.h>
 #include <net/if.h>
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 #include <unistd.h>
 
@@ -105,45 +106,64 @@ void widen_receive_buffer(int fd)
     ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
 }
 
+// One datagram of a discovery exchange: its bytes, its source and the host
+// interface it came in on (0 when the socket did not say). Its length, or
+// -1 when the receive failed (logged).
+ssize_t receive_reply(int sock, uint8_t (&reply)[DISCOVERY_REPLY_MAX], sockaddr_in* from,
+                      int* arrived_on)
+{
+    iovec iov{reply, sizeof reply};
+    alignas(cmsghdr) unsigned char control[CMSG_SPACE(sizeof(in_pktinfo))];
+    msghdr msg{};
+    msg.msg_name = from;
+    msg.msg_namelen = sizeof *from;
+    msg.msg_iov = &iov;
+    msg.msg_iovlen = 1;
+    msg.msg_control = control;
+    msg.msg_controllen = sizeof control;
+    const ssize_t n = ::recvmsg(sock, &msg, 0);
+    if (n < 0) {
+        PrnDebug("recv error\n");
+        return -1;
+    }
+    *arrived_on = 0;
+    for (cmsghdr* c = CMSG_FIRSTHDR(&msg); c != nullptr; c = CMSG_NXTHDR(&msg, c)) {
+        if (c->cmsg_level != IPPROTO_IP || c->cmsg_type != IP_PKTINFO) continue;
+        in_pktinfo info{};
+        std::memcpy(&info, CMSG_DATA(c), sizeof info);
+        *arrived_on = info.ipi_ifindex;
+    }
+    return n;
+}
+
+// An entry from a reply (the entry is cleared first: bytes of a short reply
+// that never arrived read as zero, not as what an earlier reply left there).
+void take_reply(const uint8_t* reply, ssize_t n, const sockaddr_in& from, int arrived_on,
+                DeviceEntry& e)
+{
+    e = DeviceEntry{};
+    e.model = -1;
+    e.unit_id = -1;
+    ParseDiscoveryReply(reply, static_cast<int>(n), &e);
+    e.addr = from;
+    e.host_if = arrived_on;
+    name_interface(arrived_on, e.host_ifname);
+    if (inet_ntop(AF_INET, &from.sin_addr, e.ipstr, sizeof e.ipstr) == nullptr) e.ipstr[0] = '\0';
+}
+
 }  // namespace
 
 int get_xport_information(int sock, sockaddr_in* addr, int index)
 {
     uint8_t reply[DISCOVERY_REPLY_MAX];
     sockaddr_in from{};
-    iovec iov{reply, sizeof reply};
-    alignas(cmsghdr) unsigned char control[CMSG_SPACE(sizeof(in_pktinfo))];
-    msghdr msg{};
-    msg.msg_name = &from;
-    msg.msg_namelen = sizeof from;
-    msg.msg_iov = &iov;
-    msg.msg_iovlen = 1;
-    msg.msg_control = control;
-    msg.msg_controllen = sizeof control;
-    ssize_t n = ::recvmsg(sock, &msg, 0);
-    if (n < 0) {
-        PrnDebug("recv error\n");
-        return 0;
-    }
     int arrived_on = 0;
-    for (cmsghdr* c = CMSG_FIRSTHDR(&msg); c != nullptr; c = CMSG_NXTHDR(&msg, c)) {
-        if (c->cmsg_level != IPPROTO_IP || c->cmsg_type != IP_PKTINFO) continue;
-        in_pktinfo info{};
-        std::memcpy(&info, CMSG_DATA(c), sizeof info);
-        arrived_on = info.ipi_ifindex;
-    }
+    const ssize_t n = receive_reply(sock, reply, &from, &arrived_on);
+    if (n < 0) return 0;
     if (addr != nullptr) *addr = from;
     // Outside the table (all 256 entries stored) the reply is read and dropped.
     if (index < 0 || index >= XPORT_MAX) return 1;
-    // The slot is cleared first: bytes of a short reply that never arrived
-    // read as zero, not as what a refused reply left there.
-    ResetXPortEntry(index);
-    DeviceEntry& e = xportset[index];
-    ParseDiscoveryReply(reply, static_cast<int>(n), &e);
-    e.addr = from;
-    e.host_if = arrived_on;
-    name_interface(arrived_on, e.host_ifname);
-    if (inet_ntop(AF_INET, &from.sin_addr, e.ipstr, sizeof e.ipstr) == nullptr) e.ipstr[0] = '\0';
+    take_reply(reply, n, from, arrived_on, xportset[index]);
     return 1;
 }
 
@@ -168,6 +188,12 @@ int XPortSearch()
 
 int XPortSearchOn(const SearchInterface* ifs, int count)
 {
+    return XPortSearchUntil(ifs, count, nullptr, nullptr);
+}
+
+int XPortSearchUntil(const SearchInterface* ifs, int count, bool (*found_all)(void* ctx),
+                     void* ctx)
+{
     searched_count = ifs == nullptr || count < 0 ? 0 : count < SEARCH_IF_MAX ? count : SEARCH_IF_MAX;
     for (int k = 0; k < searched_count; k++) searched[k] = ifs[k];
     InitXPortSet();
@@ -188,7 +214,7 @@ int XPortSearchOn(const SearchInterface* ifs, int count)
             return -1;
         }
         if (r == 0) break;
-        TakeDiscoveryReply(fd.get());
+        if (TakeDiscoveryReply(fd.get()) == 1 && found_all != nullptr && found_all(ctx)) break;
         // A unit that never stops answering ends the search at the limit.
         if (limit.remaining_us() == 0) break;
         wait = renewed(wait);
@@ -234,4 +260,54 @@ int XPortAdd(const char* address)
         }
     }
     return added ? xportcount : -3;
+}
+
+namespace {
+
+// Reads replies on fd for at most ms: 1 once the unit with this MAC answered
+// (*out), 0 when it did not in time, -1 when the socket failed.
+int await_mac(int fd, const uint8_t mac[6], int ms, DeviceEntry* out)
+{
+    const Deadline wait = Deadline::after_ms(ms);
+    for (;;) {
+        const int r = wait_readable(fd, wait.remaining_ms());
+        if (r < 0) {
+            PrnDebug("socket error\n");
+            return -1;
+        }
+        if (r == 0) return 0;
+        uint8_t reply[DISCOVERY_REPLY_MAX];
+        sockaddr_in from{};
+        int arrived_on = 0;
+        const ssize_t n = receive_reply(fd, reply, &from, &arrived_on);
+        if (n < 0) continue;
+        DeviceEntry e;
+        take_reply(reply, n, from, arrived_on, e);
+        if (!IsAcceptedDeviceType(e.devtype) || std::memcmp(e.mac, mac, sizeof e.mac) != 0)
+            continue;
+        *out = e;
+        return 1;
+    }
+}
+
+}  // namespace
+
+int XPortFindMac(const uint8_t mac[6], int ifindex, int wait_ms, DeviceEntry* out)
+{
+    if (mac == nullptr || out == nullptr) return -1;
+    UniqueFd fd = open_udp(SEARCH_FIRST_MS);
+    if (!fd.valid()) return -1;
+    report_arrival_interface(fd.get());
+    // The two queries as the search sends them, 50 ms apart, and again
+    // until the unit answers one of them.
+    const Deadline limit = Deadline::after_ms(wait_ms);
+    int r = 0;
+    while (r == 0 && limit.remaining_us() > 0) {
+        send_broadcast(fd.get(), discovery_query1, sizeof discovery_query1, ifindex);
+        r = await_mac(fd.get(), mac, std::min(DISCOVERY_GAP_MS, limit.remaining_ms()), out);
+        if (r != 0) break;
+        send_broadcast(fd.get(), discovery_query2, sizeof discovery_query2, ifindex);
+        r = await_mac(fd.get(), mac, std::min(REFIND_RESEND_MS, limit.remaining_ms()), out);
+    }
+    return r;
 }

@@ -154,19 +154,24 @@ constexpr auto write_tf = write_tc<C, TF_WRITE_LEN, build_tf_write>;
 template <class G>
 constexpr SettingsStep<G> kWrittenAfter = {.pause_ms = etc_steps::kPauseMs};
 
-const SettingsStep<V1> kApplyV1[] = {
+constexpr SettingsStep<V1> kApplyV1[] = {
     kChooseSampling<V1>,         etc_steps::unfit(v1_unfit),  request(write_sampling<V1>),
     request(write_range<V1, 0>), request(write_range<V1, 1>), request(write_range<V1, 2>),
     kWrittenAfter<V1>,
 };
 
-const SettingsStep<V2> kApplyV2[] = {
+constexpr SettingsStep<V2> kApplyV2[] = {
     kChooseSampling<V2>,         etc_steps::unfit(v2_unfit),  request(write_sampling<V2>),
     request(write_range<V2, 0>), request(write_range<V2, 1>), request(write_range<V2, 2>),
     request(write_tc_type<0>),   request(write_tc_type<1>),   request(write_tc_type<2>),
     request(write_tf<0>),        request(write_tf<1>),        request(write_tf<2>),
     kWrittenAfter<V2>,
 };
+static_assert(kApplyV1[ETC_APPLY_REFUSALS - 1].exchange == etc_steps::refuse<V1>);
+static_assert(kApplyV2[ETC_APPLY_REFUSALS - 1].exchange == etc_steps::refuse<V2>);
+// The first write waits its 20 ms; a refusal never waits.
+static_assert(kApplyV2[ETC_APPLY_REFUSALS].pause_ms == etc_steps::kPauseMs);
+static_assert(kApplyV1[ETC_APPLY_REFUSALS].pause_ms == etc_steps::kPauseMs);
 
 }  // namespace
 

@@ -74,7 +74,7 @@ int write_output(int unit, Outputs& v)
     return etc_steps::write_request(unit, req, AO_WRITE_LEN);
 }
 
-const SettingsStep<Outputs> kApply[] = {
+constexpr SettingsStep<Outputs> kApply[] = {
     {.exchange = etc_steps::refuse<Outputs>,
      .message = "AO 種別を",
      .detail = "選択してください。",
@@ -86,6 +86,8 @@ const SettingsStep<Outputs> kApply[] = {
     request(write_output<2>, has_third),
     kPauseAfter,
 };
+static_assert(kApply[ETC_APPLY_REFUSALS - 1].exchange == etc_steps::refuse<Outputs>);
+static_assert(kApply[ETC_APPLY_REFUSALS].pause_ms == etc_steps::kPauseMs);  // the first write
 
 }  // namespace
 

@@ -111,3 +111,5 @@ StepResult apply_analog_input(int unit, AnalogInputSettings& values);  // "AP", 
 StepResult apply_analog_input_v2(int unit,
                                  AnalogInputV2Settings& values);         // and "TC" x 3, "TF" x 3
 StepResult apply_analog_output(int unit, AnalogOutputSettings& values);  // "AQ" per output
+// Each apply's first steps only refuse: a failure among them sent nothing.
+constexpr int ETC_APPLY_REFUSALS = 2;

@@ -107,6 +107,8 @@ StepResult read_ext_settings(int unit, ExtSettings& out);
 // sent before a failure stays sent. The entry's record images are not
 // changed; a WiFi entry holds the values sent once the module took them.
 StepResult apply_ext_settings(int unit, ExtSettings& values);
+// The apply's first steps only refuse: a failure among them sent nothing.
+constexpr int EXT_APPLY_REFUSALS = 2;
 
 // Records 0, 3 and 7 as the apply writes them: the entry's images with the
 // connection values and the write headers.

@@ -109,7 +109,7 @@ int write_record(int unit, ExtSettings& v)
 
 constexpr int kRow = MSG_ROW_SETTINGS;
 
-const SettingsStep<ExtSettings> kApply[] = {
+constexpr SettingsStep<ExtSettings> kApply[] = {
     {.exchange = refuse,
      .message = "切断時間と定期通知は",
      .detail = "同時に設定できません。",
@@ -181,6 +181,9 @@ const SettingsStep<ExtSettings> kApply[] = {
      .log = "send setuprecord 7 error\n",
      .applies = xport},
 };
+
+static_assert(kApply[EXT_APPLY_REFUSALS - 1].exchange == refuse);
+static_assert(kApply[EXT_APPLY_REFUSALS].pause_ms == 20);  // the first write; a refusal never waits
 
 }  // namespace
 

@@ -112,7 +112,7 @@ int write_record0(int unit, IpSettings& v)
 }
 
 constexpr int kRow = MSG_ROW_MENU;
-const SettingsStep<IpSettings> kApply[] = {
+constexpr SettingsStep<IpSettings> kApply[] = {
     {.exchange = nobody_answers,
      .message = "衝突の恐れがあるため",
      .detail = "そのIPアドレスには設定できません。",
@@ -136,6 +136,11 @@ const SettingsStep<IpSettings> kApply[] = {
      .log = "Failed to Send SetupRecord 0\n",
      .applies = inside_xport},
 };
+
+static_assert(sizeof kApply / sizeof kApply[0] == IP_APPLY_STEPS);
+static_assert(kApply[IP_STEP_PING].exchange == nobody_answers);
+static_assert(kApply[IP_STEP_BROADCAST].exchange == set_address_only);
+static_assert(kApply[IP_STEP_RECORD0].exchange == write_record0);
 
 bool in_table(int unit) { return unit >= 0 && unit < xportcount && unit < XPORT_MAX; }
 StepResult no_unit() { return settings_failure(0, nullptr, nullptr, 0, nullptr); }

@@ -35,6 +35,17 @@ StepResult read_ip_address(int unit, IpSettings& out);
 // new settings: an XPort unit is to be searched again, a WiFi module keeps
 // its entry.
 StepResult apply_ip_settings(int unit, IpSettings& values);
+// The apply's steps, as StepResult::failed names them.
+enum IpApplyStep {
+    IP_STEP_PING,           // the address answers a ping (refused)
+    IP_STEP_DHCP_WIFI,      // DHCP on a WiFi module (refused)
+    IP_STEP_OUTSIDE_WIFI,   // a WiFi module outside the host's networks (refused)
+    IP_STEP_BROADCAST,      // the set-address broadcast
+    IP_STEP_MASK,           // a mask with a gap (refused)
+    IP_STEP_WIFI_TEXT,      // the WiFi module's "IP" text
+    IP_STEP_RECORD0,        // setup record 0
+    IP_APPLY_STEPS
+};
 
 // True when address is the unit's current address (the one it answers at).
 bool is_own_address(int unit, in_addr_t address);

@@ -14,6 +14,8 @@
 
 DroppedUnit search_dropped[XPORT_MAX];
 int search_dropped_count = 0;
+DroppedUnit search_unlisted[XPORT_MAX];
+int search_unlisted_count = 0;
 
 namespace {
 
@@ -36,18 +38,24 @@ void dotted(in_addr_t a, char (&out)[INET_ADDRSTRLEN])
     inet_ntop(AF_INET, &a, out, sizeof out);
 }
 
-// Removes entry i after a failed read, noting the unit and the step first.
-void drop_failed_unit(int i)
+// Removes entry i, noting the unit and why in list (count entries) first.
+void drop_unit(int i, DroppedUnit* list, int& count, const char* step)
 {
     const DeviceEntry& e = xportset[i];
-    if (search_dropped_count < XPORT_MAX) {
-        DroppedUnit& d = search_dropped[search_dropped_count++];
+    if (count < XPORT_MAX) {
+        DroppedUnit& d = list[count++];
         std::memcpy(d.mac, e.mac, sizeof d.mac);
         copy_text_n(d.ipstr, sizeof d.ipstr, e.ipstr, sizeof e.ipstr);
         copy_text_n(d.host_ifname, sizeof d.host_ifname, e.host_ifname, sizeof e.host_ifname);
-        d.step = failed_read_step(e);
+        d.step = step;
     }
     RemoveXPortEntry(i);
+}
+
+// Removes entry i after a failed read.
+void drop_failed_unit(int i)
+{
+    drop_unit(i, search_dropped, search_dropped_count, failed_read_step(xportset[i]));
 }
 
 // First pass of the search for entry i. Returns false when the entry was removed.
@@ -60,7 +68,7 @@ bool prepare_found_unit(int i)
         // A WiFi module outside the host's networks is not listed: it is set
         // only from inside its own network.
         if (e.samenet == 0) {
-            RemoveXPortEntry(i);
+            drop_unit(i, search_unlisted, search_unlisted_count, "outside the host's networks");
             return false;
         }
         if (!read_wifi_port(i)) {
@@ -178,6 +186,22 @@ int EnsureUnitData(int i)
     return GetXPortData(i) == 1 ? 0 : -1;
 }
 
+int RefindUnit(int i, int wait_ms)
+{
+    if (i < 0 || i >= xportcount || i >= XPORT_MAX) return -1;
+    DeviceEntry& e = xportset[i];
+    DeviceEntry back;
+    if (XPortFindMac(e.mac, e.host_if, wait_ms, &back) != 1) return -1;
+    e.addr = back.addr;
+    std::memcpy(e.ipstr, back.ipstr, sizeof e.ipstr);
+    PrnDebugf("Xport: %.16s : back after its restart\n", e.ipstr);
+    // Everything read before the restart may have changed with it.
+    e.records_read = 0;
+    e.network_read = 0;
+    mark_same_network(i);
+    return EnsureUnitData(i);
+}
+
 const char* failed_read_step(const DeviceEntry& e)
 {
     if (is_wifi(e)) return "reading the WiFi module's parameters";
@@ -193,11 +217,13 @@ const char* failed_read_step(const DeviceEntry& e)
     return "reading the unit's settings";
 }
 
-int SearchPlant(int port, const SearchInterface* ifs, int count)
+int SearchPlant(int port, const SearchInterface* ifs, int count, bool (*found_all)(void* ctx),
+                void* ctx)
 {
     PrnDebug("Searching Xport Devices\n");
     search_dropped_count = 0;
-    const int found = ifs == nullptr ? XPortSearch() : XPortSearchOn(ifs, count);
+    search_unlisted_count = 0;
+    const int found = ifs == nullptr ? XPortSearch() : XPortSearchUntil(ifs, count, found_all, ctx);
     if (found < 0) return SEARCH_FAILED;
     if (xportcount <= 0) return SEARCH_NONE;
 

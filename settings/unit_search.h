@@ -41,7 +41,10 @@ enum { SEARCH_FAILED = -1, SEARCH_NONE = 0, SEARCH_FOUND = 1 };
 // the units whose reads failed. SEARCH_FOUND when units are left in
 // xportset, SEARCH_NONE when none answered or every one was dropped,
 // SEARCH_FAILED when the discovery could not run.
-int SearchPlant(int port, const SearchInterface* ifs, int count);
+// With found_all the discovery ends as soon as found_all(ctx) holds after a
+// reply (the units the search is run for have all answered).
+int SearchPlant(int port, const SearchInterface* ifs, int count,
+                bool (*found_all)(void* ctx) = nullptr, void* ctx = nullptr);
 
 // A unit the last search heard but dropped, and the read that failed.
 struct DroppedUnit {
@@ -52,6 +55,11 @@ struct DroppedUnit {
 };
 extern DroppedUnit search_dropped[XPORT_MAX];
 extern int search_dropped_count;
+// The WiFi modules the last search heard outside the host's networks: they
+// are not listed (a WiFi module is set only from inside its own network).
+// step says so.
+extern DroppedUnit search_unlisted[XPORT_MAX];
+extern int search_unlisted_count;
 // The read that failed for an entry whose reads did not all succeed.
 const char* failed_read_step(const DeviceEntry& e);
 
@@ -65,6 +73,13 @@ int GetXPortData(int i);
 // is read; -1 when a read failed, and the screen must then show "通信エラー"
 // and not open. Draws nothing itself.
 int EnsureUnitData(int i);
+// Unit i after it restarted: waits at most wait_ms for the unit with its MAC
+// to answer the discovery on its host interface, takes the address it
+// answers at, and reads its records (or a WiFi module's parameters) again
+// as EnsureUnitData does; its model and module kind are kept. 0, or -1 when
+// it did not answer in time (the entry is unchanged) or a read failed
+// (failed_read_step names it).
+int RefindUnit(int i, int wait_ms);
 void* tfunc_RecvModel(void* arg);
 
 // ---- steps shared by the search and adding a unit ----

@@ -11,6 +11,7 @@
 
 #include "rig/scratch_dir.h"
 #include "tests/cli/cli_run.h"
+#include "tests/cli/unit_writes.h"
 
 using clitest::kivraset;
 using nlohmann::json;
@@ -23,20 +24,6 @@ std::string families_plant()
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
-}
-
-// A request that changes a unit: a record write, a parameter write, or a
-// lettered write ("MW", "AL", "AR", ...).
-bool writes(const rig::JournalEntry& e)
-{
-    const std::vector<uint8_t>& b = e.bytes;
-    if (e.proto == "udp") return b.size() > 4 && b[0] == 0 && (b[3] & 0xF0) == 0xC0;
-    if (b.size() == 2 && b[0] >= 0x91 && b[0] <= 0x9F) return true;
-    static const char* const lettered[] = {"MW", "AS", "AL", "AP", "AR",
-                                           "TC", "TF", "AQ", "DL", "DS"};
-    for (const char* w : lettered)
-        if (rig::starts_with(b, rig::as_bytes(w))) return true;
-    return false;
 }
 
 TEST(CliExport, EveryFamilyReadIntoItsFileAndNothingWritten)
@@ -53,7 +40,7 @@ TEST(CliExport, EveryFamilyReadIntoItsFileAndNothingWritten)
               std::string::npos)
         << r.out;
     for (const rig::JournalEntry& e : lab.journal())
-        EXPECT_FALSE(e.dir == "in" && writes(e)) << e.unit << " was sent " << rig::hex(e.bytes);
+        EXPECT_FALSE(clitest::is_write(e)) << e.unit << " was sent " << rig::hex(e.bytes);
 
     // Each file against the plant: (file, JSON pointer, value).
     const struct {
