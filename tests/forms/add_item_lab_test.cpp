@@ -3,15 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "forms/harness.h"
-#include "rig/lab.h"
-#include "rig/term.h"
+#include "tests/screens/operator.h"
 
 #include <string>
 
 namespace {
 
-constexpr int BLUE = 4, WHITE = 7;
-constexpr int FIRST_LIST_ROW = 4;
+using op::BLUE;
+using op::WHITE;
+constexpr int FIRST_LIST_ROW = op::LIST_FIRST_ROW;
 
 TEST(AddItem, AUnitAddedByItsAddressIsListedAndTheListTakesTheKeys)
 {

@@ -133,9 +133,9 @@ TEST(ListSearch, KeysTypedDuringTheSearchAreDropped)
         }
         return !ip_on_row[0].empty() && !ip_on_row[1].empty();
     };
-    ASSERT_TRUE(eventually(s.t, listed)) << s.t.dump();
+    ASSERT_TRUE(s.t.wait_for(listed)) << s.t.dump();
     EXPECT_TRUE(cells_are(s.t, INFO_ROW + 1, 1, "IPアドレス      : " + ip_on_row[0], 38));
-    EXPECT_EQ(s.t.bg(LIST_FIRST_ROW, 1), 4) << "list row 1 is not the current one\n" << s.t.dump();
+    EXPECT_EQ(s.t.bg(LIST_FIRST_ROW, 1), BLUE) << "list row 1 is not the current one\n" << s.t.dump();
     s.t.down();
     EXPECT_TRUE(cells_are(s.t, INFO_ROW + 1, 1, "IPアドレス      : " + ip_on_row[1], 38));
 }

@@ -50,7 +50,7 @@ TEST(ListThreads, SixtyFourUnitsAreAskedTheirModelsAtOnceEachUnderItsOwnLine)
         }
         const int row = LIST_FIRST_ROW + (item < LIST_ROWS ? item : LIST_ROWS - 1);
         const std::string number_text = " " + std::to_string(item) + " ";
-        ASSERT_TRUE(eventually(s.t, [&] { return s.t.text(row, 1, 78).rfind(number_text, 0) == 0; }))
+        ASSERT_TRUE(s.t.wait_for([&] { return s.t.text(row, 1, 78).rfind(number_text, 0) == 0; }))
             << s.t.dump();
         const std::string line = s.t.text(row, 1, 78);
         int number = -1, a = 0, b = 0, c = 0, d = 0;
@@ -82,7 +82,7 @@ TEST(ListThreads, AFullTableOf256UnitsIsListedAndTheHostsNetworkAskedOnceEach)
     // The last item of the list, reached with Downs, is the 256th unit.
     for (int item = 1; item < FULL; item++) s.t.down();
     const int last_row = LIST_FIRST_ROW + LIST_ROWS - 1;
-    ASSERT_TRUE(eventually(s.t, [&] { return s.t.text(last_row, 1, 78).rfind(" 255 ", 0) == 0; }, 60000))
+    ASSERT_TRUE(s.t.wait_for([&] { return s.t.text(last_row, 1, 78).rfind(" 255 ", 0) == 0; }, 60000))
         << s.t.dump();
 }
 

@@ -66,9 +66,9 @@ TEST(ListTwoNetworks, OneSearchListsTheUnitsOfBothNetworksAndTheFarOneIsSetOnIts
     };
     s.t.down();
     s.t.enter();
-    ASSERT_TRUE(eventually(s.t, form_open)) << s.t.dump();
+    ASSERT_TRUE(s.t.wait_for(form_open)) << s.t.dump();
     s.fill_form("198.18.0.11");
-    ASSERT_TRUE(eventually(s.t, [&] { return !form_open(); })) << s.t.dump();
+    ASSERT_TRUE(s.t.wait_for([&] { return !form_open(); })) << s.t.dump();
     s.t.down();
     s.t.enter();
     ASSERT_TRUE(

@@ -8,8 +8,6 @@ using namespace op;
 
 namespace {
 
-constexpr int EXTEND = 2, MAIL = 3, ETC = 4;
-
 TEST(MenuScreen, TheMenuShowsItsFourGroupsAndEscReturnsToTheList)
 {
     Session s(R"({"units": [{"name": "a", "ip": "192.0.2.10", "model": 0}]})");
@@ -21,8 +19,8 @@ TEST(MenuScreen, TheMenuShowsItsFourGroupsAndEscReturnsToTheList)
     const char* items[4] = {"IPアドレス設定", "入力延長設定", "メールアラート設定", "その他の設定"};
     for (int k = 0; k < 4; k++) EXPECT_TRUE(cells_are(s.t, MENU_ITEM_ROW + k, 4, items[k], 20));
     // The highlight is drawn with the menu's first update of its items.
-    EXPECT_TRUE(s.wait_bg(MENU_ITEM_ROW, 4, 4)) << "item 1 is current\n" << s.t.dump();
-    EXPECT_TRUE(s.wait_bg(MENU_ITEM_ROW + 1, 4, 7)) << s.t.dump();
+    EXPECT_TRUE(s.wait_bg(MENU_ITEM_ROW, 4, BLUE)) << "item 1 is current\n" << s.t.dump();
+    EXPECT_TRUE(s.wait_bg(MENU_ITEM_ROW + 1, 4, WHITE)) << s.t.dump();
 
     s.t.esc();
     ASSERT_TRUE(s.t.wait_gone(MENU_TITLE)) << s.t.dump();
