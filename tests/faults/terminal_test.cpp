@@ -250,7 +250,7 @@ TEST_P(F9Everywhere, EndsTheProgramWithTheTerminalRestored)
 {
     const F9Point& p = kPoints[GetParam()];
     Session s(SCREENS_PLANT);
-    ASSERT_TRUE(s.ready() && s.set_port("10001") && s.search()) << s.lab.sim_log() << s.t.dump();
+    ASSERT_TRUE(s.searched()) << s.lab.sim_log() << s.t.dump();
     ASSERT_TRUE(reach(s, p)) << p.name << "\n" << s.t.dump();
     if (p.still != nullptr) {
         s.t.settle(1000, 30000);

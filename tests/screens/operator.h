@@ -197,17 +197,18 @@ inline std::vector<Bytes> record_writes(const rig::Lab& lab, const std::string& 
 inline const Bytes UU{0x55, 0x55};
 
 // The tool running in a fresh lab with this plant, in a folder of its own
-// (pass "-l" in args for a debug log there) unless cwd names one. A tool
-// the story left running is ended with F9 and must end with status 0 (a
-// sanitizer report at the end shows as another status).
+// (pass "-l" in args for a debug log there), once prepare (when given) has
+// made the lab ready for it. A tool the story left running is ended with F9
+// and must end with status 0 (a sanitizer report at the end shows as
+// another status).
 struct Session {
     rig::Lab lab;
     rig::ScratchDir dir;
     rig::Term t;
 
     explicit Session(const std::string& plant, std::vector<std::string> args = {},
-                     std::string cwd = "")
-        : lab(plant), t(command(lab, args), 24, 80, {}, cwd.empty() ? dir.path() : cwd)
+                     void (*prepare)(const rig::Lab&) = nullptr)
+        : lab(plant), t(command(lab, args, prepare), 24, 80, {}, dir.path())
     {}
     ~Session()
     {
@@ -220,8 +221,10 @@ struct Session {
         }
         if (status > 0) ADD_FAILURE() << "KIVRASetL ended with status " << status;
     }
-    static std::vector<std::string> command(const rig::Lab& lab, std::vector<std::string> args)
+    static std::vector<std::string> command(const rig::Lab& lab, std::vector<std::string> args,
+                                            void (*prepare)(const rig::Lab&))
     {
+        if (prepare != nullptr && lab.ok()) prepare(lab);
         std::vector<std::string> argv{rig::kivrasetl_path()};
         argv.insert(argv.end(), args.begin(), args.end());
         return lab.in_host(argv);

@@ -108,8 +108,7 @@ std::string ten_units()
 TEST(ListBrowse, TheListScrollsPastItsEighthRowAndMarksTheChosenUnit)
 {
     Session s(ten_units());
-    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
-    ASSERT_TRUE(s.search()) << s.t.dump();
+    ASSERT_TRUE(s.ready() && s.search()) << s.lab.sim_log() << s.t.dump();
     for (int k = 0; k < 8; k++) EXPECT_TRUE(shows_item(s.t, LIST_FIRST_ROW + k, k));
 
     // Eight Downs reach item 9: the rows show items 2 to 9.

@@ -38,9 +38,7 @@ const Listed listed[] = {
 TEST(ListSearch, EveryUsableUnitGetsItsLineByteForByteAndTheOthersAreDropped)
 {
     Session s(mixed_plant);
-    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
-    ASSERT_TRUE(s.set_port("10001")) << s.t.dump();
-    ASSERT_TRUE(s.search()) << s.t.dump();
+    ASSERT_TRUE(s.searched()) << s.lab.sim_log() << s.t.dump();
 
     // Seven units listed, numbered from 0 in the order of the rows.
     for (const Listed& u : listed) EXPECT_TRUE(lists(s, u));
@@ -81,9 +79,7 @@ TEST(ListSearch, TheSearchPortDecidesWhichUnitsAreAskedTheirModel)
       {"name": "far", "ip": "198.51.100.10", "model": 2, "cmd_port": 10002},
       {"name": "w",   "ip": "192.0.2.12", "model": 3, "module": "wifi", "cmd_port": 10001}
     ]})");
-    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
-    ASSERT_TRUE(s.set_port("10002")) << s.t.dump();
-    ASSERT_TRUE(s.search()) << s.t.dump();
+    ASSERT_TRUE(s.ready() && s.set_port("10002") && s.search()) << s.lab.sim_log() << s.t.dump();
 
     EXPECT_EQ(count_received(s.lab, "b", UU), 1);
     EXPECT_EQ(count_tcp(s.lab, "a"), 0);
@@ -143,8 +139,7 @@ TEST(ListSearch, KeysTypedDuringTheSearchAreDropped)
 TEST(ListSearch, ANetworkWithoutUnitsSaysTheSearchFailed)
 {
     Session s(R"({"units": []})");
-    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
-    ASSERT_TRUE(s.search()) << s.t.dump();
+    ASSERT_TRUE(s.ready() && s.search()) << s.lab.sim_log() << s.t.dump();
     EXPECT_TRUE(cells_are(s.t, LIST_FIRST_ROW, 1, " 検索失敗", 78));
     // The top menu stays: Down still asks for a search first.
     s.t.down();
@@ -157,8 +152,7 @@ TEST(ListSearch, ASearchThatDropsEveryUnitSaysTheSearchFailed)
       {"name": "norec0", "ip": "192.0.2.10", "faults": {"unreadable_record": 0}},
       {"name": "farwifi", "ip": "198.51.100.11", "module": "wifi"}
     ]})");
-    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
-    ASSERT_TRUE(s.search()) << s.t.dump();
+    ASSERT_TRUE(s.ready() && s.search()) << s.lab.sim_log() << s.t.dump();
     EXPECT_TRUE(cells_are(s.t, LIST_FIRST_ROW, 1, " 検索失敗", 78));
     EXPECT_EQ(records_read(s.lab, "norec0"), (std::vector<int>{0}));
 }

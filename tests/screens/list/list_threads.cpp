@@ -36,9 +36,7 @@ const char* const wired_names[7] = {"ZR-201", "ZR-202", "ZR-203", "ZR-204", "ZR-
 TEST(ListThreads, SixtyFourUnitsAreAskedTheirModelsAtOnceEachUnderItsOwnLine)
 {
     Session s(many_units(UNITS));
-    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
-    ASSERT_TRUE(s.set_port("10001")) << s.t.dump();
-    ASSERT_TRUE(s.search()) << s.t.dump();
+    ASSERT_TRUE(s.searched()) << s.lab.sim_log() << s.t.dump();
 
     for (int k = 0; k < UNITS; k++) EXPECT_EQ(count_received(s.lab, "u" + std::to_string(k), UU), 1) << k;
 
@@ -73,9 +71,7 @@ TEST(ListThreads, AFullTableOf256UnitsIsListedAndTheHostsNetworkAskedOnceEach)
 {
     constexpr int FULL = 256;
     Session s(many_units(FULL));
-    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
-    ASSERT_TRUE(s.set_port("10001")) << s.t.dump();
-    ASSERT_TRUE(s.search()) << s.t.dump();
+    ASSERT_TRUE(s.searched()) << s.lab.sim_log() << s.t.dump();
 
     for (int k = 0; k < FULL; k++)
         EXPECT_EQ(count_received(s.lab, "u" + std::to_string(k), UU), k < HOST_NET_UNITS ? 1 : 0) << k;
