@@ -19,6 +19,7 @@
 #include "rig/lab.h"
 #include "rig/scratch_dir.h"
 #include "rig/term.h"
+#include "tests/screens/journal.h"
 
 namespace op {
 
@@ -43,8 +44,6 @@ inline const char* const DONE_2 = "デバイスを再起動します。";
 
 // The settings menu's items.
 enum Group { IP = 1, EXTEND = 2, MAIL = 3, ETC = 4 };
-
-using Bytes = std::vector<uint8_t>;
 
 // Display width of a text of ASCII and full-width characters.
 inline int cells(const std::string& s)
@@ -79,18 +78,6 @@ struct Text {
     int width = 0;
 };
 
-// The screen shows every one of these texts.
-inline ::testing::AssertionResult shows(rig::Term& t, std::initializer_list<Text> texts,
-                                        int timeout_ms = 5000)
-{
-    for (const Text& x : texts) {
-        ::testing::AssertionResult r =
-            cells_are(t, x.row, x.col, x.text, x.width > 0 ? x.width : cells(x.text), timeout_ms);
-        if (!r) return r;
-    }
-    return ::testing::AssertionSuccess();
-}
-
 // In an entry form: whatever an earlier use left is removed, the text is
 // typed, checked with Enter and confirmed on the button with Enter.
 inline void replace_entry(rig::Term& t, const std::string& text)
@@ -102,28 +89,6 @@ inline void replace_entry(rig::Term& t, const std::string& text)
     t.enter();
 }
 
-// Presses the keys of a path, the program settling after each: d u l r the
-// arrows, n Enter, x Esc, e Enter that opens something (waited for).
-inline bool press(rig::Term& t, std::string_view path)
-{
-    static const std::string_view letters = "dulrxne";
-    static void (rig::Term::*const keys[])() = {
-        &rig::Term::down, &rig::Term::up,    &rig::Term::left, &rig::Term::right,
-        &rig::Term::esc,  &rig::Term::enter, &rig::Term::enter};
-    for (const char k : path) {
-        const size_t key = letters.find(k);
-        if (key == std::string_view::npos) {
-            ADD_FAILURE() << "no key '" << k << "' in a path";
-            return false;
-        }
-        const std::string before = t.dump();
-        (t.*keys[key])();
-        if (k == 'e' && !t.wait_for([&] { return t.dump() != before; })) return false;
-        t.settle(100);
-    }
-    return true;
-}
-
 // How many times what occurs in text.
 inline size_t occurrences(const std::string& text, const std::string& what)
 {
@@ -131,70 +96,6 @@ inline size_t occurrences(const std::string& text, const std::string& what)
     for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) n++;
     return n;
 }
-
-// The TCP requests a unit received, in order.
-inline std::vector<Bytes> tcp_in(const rig::Lab& lab, const std::string& unit)
-{
-    std::vector<Bytes> out;
-    for (const rig::JournalEntry& e : lab.received(unit))
-        if (e.proto == "tcp") out.push_back(e.bytes);
-    return out;
-}
-
-inline int count_received(const rig::Lab& lab, const std::string& unit, const Bytes& bytes)
-{
-    int n = 0;
-    for (const rig::JournalEntry& e : lab.received(unit))
-        if (e.bytes == bytes) n++;
-    return n;
-}
-
-inline int count_tcp(const rig::Lab& lab, const std::string& unit)
-{
-    return static_cast<int>(tcp_in(lab, unit).size());
-}
-
-// The setup records (0x00 0x00 0x00 0xE0+n) a unit was asked for, in order.
-inline std::vector<int> records_read(const rig::Lab& lab, const std::string& unit)
-{
-    std::vector<int> out;
-    for (const rig::JournalEntry& e : lab.received(unit)) {
-        if (e.proto == "udp" && e.bytes.size() == 4 && e.bytes[0] == 0 && e.bytes[1] == 0 &&
-            e.bytes[2] == 0 && e.bytes[3] >= 0xE0 && e.bytes[3] <= 0xEF)
-            out.push_back(e.bytes[3] - 0xE0);
-    }
-    return out;
-}
-
-// The datagrams a unit received whose fourth byte (the request code) is code.
-inline std::vector<rig::JournalEntry> udp_in(const rig::Lab& lab, const std::string& unit,
-                                             uint8_t code)
-{
-    std::vector<rig::JournalEntry> out;
-    for (const rig::JournalEntry& e : lab.received(unit))
-        if (e.proto == "udp" && e.bytes.size() >= 4 && e.bytes[3] == code) out.push_back(e);
-    return out;
-}
-
-// Setup record n as the unit first answered its read (record 0 is 124
-// bytes, the others 130), empty if it never did; and the images of record
-// n written to it.
-inline Bytes record_read(const rig::Lab& lab, const std::string& unit, int n)
-{
-    const size_t size = n == 0 ? 124 : 130;
-    for (const rig::JournalEntry& e : lab.sent(unit))
-        if (e.proto == "udp" && e.bytes.size() == size && e.bytes[3] == 0xD0 + n) return e.bytes;
-    return {};
-}
-inline std::vector<Bytes> record_writes(const rig::Lab& lab, const std::string& unit, int n)
-{
-    std::vector<Bytes> out;
-    for (const rig::JournalEntry& e : udp_in(lab, unit, static_cast<uint8_t>(0xC0 + n)))
-        out.push_back(e.bytes);
-    return out;
-}
-
-inline const Bytes UU{0x55, 0x55};
 
 // The tool running in a fresh lab with this plant, in a folder of its own
 // (pass "-l" in args for a debug log there), once prepare (when given) has
@@ -232,7 +133,27 @@ struct Session {
     std::string debug_log() const { return dir.read("debug.log"); }
 
     // ---- keys and what they lead to ----
-    bool keys(std::string_view path) { return press(t, path); }
+    // Presses the keys of a path, the program settling after each: d u l r
+    // the arrows, n Enter, x Esc, e Enter that opens something (waited for).
+    bool keys(std::string_view path)
+    {
+        static const std::string_view letters = "dulrxne";
+        static void (rig::Term::*const press[])() = {
+            &rig::Term::down, &rig::Term::up,    &rig::Term::left, &rig::Term::right,
+            &rig::Term::esc,  &rig::Term::enter, &rig::Term::enter};
+        for (const char k : path) {
+            const size_t key = letters.find(k);
+            if (key == std::string_view::npos) {
+                ADD_FAILURE() << "no key '" << k << "' in a path";
+                return false;
+            }
+            const std::string before = t.dump();
+            (t.*press[key])();
+            if (k == 'e' && !t.wait_for([&] { return t.dump() != before; })) return false;
+            t.settle(100);
+        }
+        return true;
+    }
     // The cell's background (or foreground) is the colour.
     bool wait_bg(int row, int col, int colour, int timeout_ms = 10000)
     {
@@ -261,9 +182,15 @@ struct Session {
     {
         for (const Step& s : steps) EXPECT_TRUE(move(s.path, s.row, s.col)) << s.story;
     }
+    // The screen shows every one of these texts.
     ::testing::AssertionResult shows(std::initializer_list<Text> texts, int timeout_ms = 5000)
     {
-        return op::shows(t, texts, timeout_ms);
+        for (const Text& x : texts) {
+            ::testing::AssertionResult r = cells_are(
+                t, x.row, x.col, x.text, x.width > 0 ? x.width : cells(x.text), timeout_ms);
+            if (!r) return r;
+        }
+        return ::testing::AssertionSuccess();
     }
     // A message box shown at screen row box_row holds these two lines.
     bool wait_message(int box_row, const std::string& line1, const std::string& line2)
