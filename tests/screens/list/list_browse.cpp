@@ -116,8 +116,7 @@ TEST(ListBrowse, TheListScrollsPastItsEighthRowAndMarksTheChosenUnit)
     EXPECT_TRUE(shows_item(s.t, LIST_FIRST_ROW, 1));
     EXPECT_TRUE(shows_item(s.t, LIST_FIRST_ROW + 7, 8));
     // The ninth reaches item 10, the last; further Downs do nothing.
-    s.t.down();
-    s.t.down();
+    s.keys("dd");
     EXPECT_TRUE(shows_item(s.t, LIST_FIRST_ROW, 2));
     EXPECT_TRUE(shows_item(s.t, LIST_FIRST_ROW + 7, 9));
     s.t.settle();

@@ -95,8 +95,7 @@ TEST(ListSearch, TheSearchPortDecidesWhichUnitsAreAskedTheirModel)
     // Back to the top menu; with the port not given nobody is asked.
     s.t.esc();
     s.t.settle();
-    s.t.right();
-    s.t.enter();
+    s.keys("rn");
     ASSERT_TRUE(s.t.wait_text("ポート", 5000));
     s.t.esc();
     ASSERT_TRUE(s.t.wait_row(0, "ポート:未指定")) << s.t.dump();

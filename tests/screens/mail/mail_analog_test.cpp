@@ -58,8 +58,7 @@ TEST(MailAnalog, Model9WritesItsRowsToMemoryAndThresholdsAfterFailedStepsAreRepe
     ASSERT_TRUE(s.move("r", AW_CH1, AW_LED));
     t.enter();
     ASSERT_TRUE(t.wait_text("点灯条件")) << t.dump();
-    t.left();
-    t.enter();
+    s.keys("ln");
     EXPECT_TRUE(cells_are(t, AW_CH1, AW_LED, "範囲内", 10));
     ASSERT_TRUE(s.move("d", AW_CH1 + 2, AW_LED)) << "the column stays";
     ASSERT_TRUE(s.move("d", AW_OK_ROW, AW_OK_COL));
@@ -170,8 +169,7 @@ TEST(MailAnalog, Model10DoWindowsShowTheWatchedInputsUnitAndTheApplyWritesThresh
     ASSERT_TRUE(s.move("u", DW_ROW[2], DW_COL));
     t.enter();
     ASSERT_TRUE(t.wait_text("監視対象AI")) << t.dump();
-    t.left();
-    t.enter();
+    s.keys("ln");
     EXPECT_TRUE(cells_are(t, DW_ROW[2], DW_COL, "AI2", 15));
     EXPECT_TRUE(cells_are(t, DW_ROW[3], DW_COL, "範囲外", 15));
     EXPECT_TRUE(cells_are(t, DW_ROW[4], DW_COL, "+0.0000", 15));

@@ -150,8 +150,7 @@ TEST(MailXport, GcUnitWritesItsHostNameAndRecord1OnlyWithSmtpAuthOnAndModel4ItsS
     t.down();
     s.edit("secret");
     EXPECT_TRUE(cells_are(t, 8, 22, "*************", 14));
-    t.down();
-    t.enter();
+    s.keys("dn");
     ASSERT_TRUE(t.wait_gone("SMTP-AUTH設定")) << t.dump();
     EXPECT_TRUE(cells_are(t, ROW_AUTH, COL_FIELD, "ON", 8));
     ASSERT_TRUE(s.move("d", ROW_FROM));

@@ -26,21 +26,18 @@ TEST(UnitSafety, InTheHostsNetworkOnlyWhatWasReadIsShownOrWrittenAndOnlyToTheUni
     s.t.enter();
     s.choose(1);
     ASSERT_TRUE(s.t.wait_row(MSG18_TEXT_ROW, "通信エラー")) << s.t.dump();
-    s.t.enter();
-    s.t.esc();
+    s.keys("nx");
     ASSERT_TRUE(s.t.wait_gone(MENU_TITLE) && s.open_menu("192.0.2.10")) << s.t.dump();
     s.choose(1);
     EXPECT_TRUE(s.t.wait_row(18, "255.255.255.0") && s.t.wait_row(19, "192.0.2.1")) << s.t.dump();
     EXPECT_EQ(records_read(s.lab, "quiet"), (std::vector<int>{0, 5, 3, 4, 6, 7}));
     EXPECT_EQ(records_read(s.lab, "gap"), (std::vector<int>{0, 5, 3, 4, 6}));
     // Record 0 holding a broadcast address: the write goes to the unit alone.
-    s.t.esc();
-    s.t.esc();
+    s.keys("xx");
     ASSERT_TRUE(s.t.wait_gone(MENU_TITLE) && s.open_menu("192.0.2.13")) << s.t.dump();
     s.choose(1);
     ASSERT_TRUE(s.t.wait_row(21, "設定反映")) << s.t.dump();
-    s.t.up();
-    s.t.enter();
+    s.keys("un");
     ASSERT_TRUE(s.lab.wait_received("bc", {0x00, 0x00, 0x00, 0xC0})) << s.t.dump();
     EXPECT_EQ(s.lab.received("bc").back().local, "192.0.2.13:30718");
     for (const rig::JournalEntry& e : s.lab.journal()) EXPECT_NE(e.local, "192.0.2.255:30718");
