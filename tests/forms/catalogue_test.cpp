@@ -16,6 +16,7 @@
 #include <cwchar>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 

@@ -78,17 +78,6 @@ struct Text {
     int width = 0;
 };
 
-// In an entry form: whatever an earlier use left is removed, the text is
-// typed, checked with Enter and confirmed on the button with Enter.
-inline void replace_entry(rig::Term& t, const std::string& text)
-{
-    for (int k = 0; k < 20; k++) t.del();
-    for (int k = 0; k < 20; k++) t.backspace();
-    t.type(text);
-    t.enter();
-    t.enter();
-}
-
 // How many times what occurs in text.
 inline size_t occurrences(const std::string& text, const std::string& what)
 {
@@ -209,8 +198,16 @@ struct Session {
     }
 
     // ---- forms ----
-    // In an entry form: its text replaced and confirmed.
-    void fill_form(const std::string& text) { replace_entry(t, text); }
+    // In an entry form: whatever an earlier use left is removed, the text is
+    // typed, checked with Enter and confirmed on the button with Enter.
+    void fill_form(const std::string& text)
+    {
+        for (int k = 0; k < 20; k++) t.del();
+        for (int k = 0; k < 20; k++) t.backspace();
+        t.type(text);
+        t.enter();
+        t.enter();
+    }
     // Enter on the current text item opens its entry form (one more "決定"
     // on the screen than the help bar's); its text is replaced and
     // confirmed, and the form closes.
