@@ -75,16 +75,15 @@ int main()
         "port 10001), median of 5 runs each. Target: ratio at most 1.05.\n\n");
     std::printf("%-12s %14s %16s %7s\n", "plant", "KIVRASetL s", "kivraset list s", "ratio");
     for (int n : {1, 16, 64, 256}) {
-        rig::Lab lab(plant(n));
-        std::unique_ptr<rig::Term> tool = bench::start_tool(lab);
-        if (tool == nullptr) return 1;
-        rig::Term& t = *tool;
+        op::Session s(plant(n));
+        if (!bench::started(s)) return 1;
+        rig::Term& t = s.t;
         screen_search(t);
-        cli_search(lab, n);
+        cli_search(s.lab, n);
         std::vector<double> screen, cli;
         for (int k = 0; k < 5; k++) {
             screen.push_back(screen_search(t));
-            cli.push_back(cli_search(lab, n));
+            cli.push_back(cli_search(s.lab, n));
         }
         const double a = bench::median(screen), b = bench::median(cli);
         char name[32];

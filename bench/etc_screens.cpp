@@ -9,19 +9,15 @@
 #include <vector>
 
 #include "device/KIVRAXPort.h"
-#include "rig/lab.h"
-#include "rig/term.h"
 #include "screen_bench.h"
 
 namespace {
 
 using bench::median;
 using bench::now_us;
-using bench::search;
 
 constexpr int kRounds = 3;    // searches; each applies once per model
 constexpr int kOpenings = 3;  // openings left with Esc per round, before the one that applies
-
 
 struct Model {
     int model;
@@ -44,7 +40,6 @@ const char kPlant[] = R"({"units": [
   {"name": "m8", "ip": "192.0.2.10", "model": 8},
   {"name": "m10", "ip": "192.0.2.11", "model": 10},
   {"name": "m11", "ip": "192.0.2.12", "model": 11}]})";
-
 
 // Median time of one controller exchange with the unit over the lab (ms):
 // a read, or a write (which the unit also stores).
@@ -74,30 +69,19 @@ long long model_check_end(const rig::Lab& lab, const char* unit)
     return t;
 }
 
-
-// From the list (cursor on its first unit): the first unit's settings menu,
-// the cursor on "その他の設定".
-bool open_menu(rig::Term& t)
-{
-    t.enter();
-    if (!t.wait_text("サブネット内 : 設定項目を選んでください")) return false;
-    for (int k = 0; k < 3; k++) t.down();
-    t.settle(200);
-    return true;
-}
-
 struct Figures {
     std::vector<double> open_ms, key_ms, apply_ms;
 };
 
 // One pass over the models: each is opened and left, then opened and applied
 // (it restarts and leaves the list, so the next model is first).
-bool measure_round(rig::Term& t, const rig::Lab& lab, Figures* fig)
+bool measure_round(op::Session& s, Figures* fig)
 {
+    rig::Term& t = s.t;
     for (int k = 0; k < 3; k++) {
         const Model& m = kModels[k];
         for (int run = 0; run <= kOpenings; run++) {
-            if (!open_menu(t)) return false;
+            if (!bench::menu_on(s, m.ip, op::ETC)) return false;
             const long long t0 = now_us();
             t.enter();
             auto ready = [&] {
@@ -105,10 +89,10 @@ bool measure_round(rig::Term& t, const rig::Lab& lab, Figures* fig)
             };
             if (!t.wait_for(ready, 20000)) return false;
             const long long t1 = now_us();
-            fig[k].open_ms.push_back((t1 - model_check_end(lab, m.name)) / 1000.0);
+            fig[k].open_ms.push_back((t1 - model_check_end(s.lab, m.name)) / 1000.0);
             fig[k].key_ms.push_back((t1 - t0) / 1000.0);
             if (run == kOpenings) break;
-            bench::leave_screen_and_menu(t);
+            if (!s.leave()) return false;
         }
         for (int d = 0; d < m.downs_to_apply; d++) t.down();
         t.settle(200);
@@ -123,15 +107,13 @@ bool measure_round(rig::Term& t, const rig::Lab& lab, Figures* fig)
 
 int main()
 {
-    rig::Lab lab(kPlant);
-    std::unique_ptr<rig::Term> tool = bench::start_tool(lab);
-    if (!tool) return 1;
-    rig::Term& t = *tool;
+    op::Session s(kPlant);
+    if (!bench::started(s)) return 1;
 
     Figures fig[3];
     for (int round = 0; round < kRounds; round++) {
-        if (!search(t) || !measure_round(t, lab, fig)) {
-            std::fprintf(stderr, "the screens did not answer as expected\n%s", t.dump().c_str());
+        if (!s.search() || !measure_round(s, fig)) {
+            std::fprintf(stderr, "the screens did not answer as expected\n%s", s.t.dump().c_str());
             return 1;
         }
     }
@@ -160,7 +142,7 @@ int main()
                     rtt_w, open, open_min, open / open_min, key, apply, apply_min,
                     apply / apply_min);
     }
-    t.f9();
-    t.wait_exit();
+    s.t.f9();
+    s.t.wait_exit();
     return 0;
 }

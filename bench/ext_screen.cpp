@@ -4,8 +4,7 @@
 // exchange; and the bytes written to the terminal per move between
 // sections and along the connection grid.
 #include "device/KIVRAXPort.h"
-#include "rig/lab.h"
-#include "rig/term.h"
+#include "screen_bench.h"
 
 #include <arpa/inet.h>
 
@@ -17,7 +16,7 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr int BLUE = 4;
+using op::BLUE;
 
 double ms_since(Clock::time_point t)
 {
@@ -64,60 +63,31 @@ RoundTrips round_trips(int n)
     return r;
 }
 
-bool open_menu(rig::Term& t, const char* ip)
-{
-    for (int r = 4; r < 12; r++) {
-        if (t.text(r, 1, 78).find(std::string(" ") + ip + " ") == std::string::npos) continue;
-        for (int k = 4; k < r; k++) t.down();
-        t.settle();
-        t.enter();
-        return t.wait_text("設定項目を選んでください");
-    }
-    return false;
-}
-
 // Presses key, waits for the item at row, col to be current; bytes written.
-size_t move_bytes(rig::Term& t, void (rig::Term::*key)(), int row, int col)
+size_t move_bytes(op::Session& s, void (rig::Term::*key)(), int row, int col)
 {
-    const size_t before = t.bytes_read();
-    (t.*key)();
-    if (!t.wait_for([&] { return t.bg(row, col) == BLUE; })) return 0;
-    t.settle(30);
-    return t.bytes_read() - before;
+    const size_t before = s.t.bytes_read();
+    (s.t.*key)();
+    if (!s.wait_bg(row, col, BLUE)) return 0;
+    s.t.settle(30);
+    return s.t.bytes_read() - before;
 }
 
 }  // namespace
 
 int main()
 {
-    rig::Lab lab(R"({"units": [
+    op::Session s(R"({"units": [
       {"name": "plain", "ip": "192.0.2.10", "model": 0},
       {"name": "gc", "ip": "192.0.2.11", "model": 2, "module": "gc", "devtype": "X6",
        "conn": {"mode2": 193}},
       {"name": "wifi", "ip": "192.0.2.12", "model": 1, "module": "wifi"},
       {"name": "m9", "ip": "192.0.2.13", "model": 9},
       {"name": "m10", "ip": "192.0.2.14", "model": 10}]})");
-    if (!lab.ok()) {
-        std::printf("the lab did not come up\n%s\n", lab.sim_log().c_str());
-        return 1;
-    }
-    lab.enter_host();
+    if (!bench::started(s)) return 1;
     const RoundTrips rt = round_trips(50);
-
-    rig::Term t(lab.in_host({rig::kivrasetl_path()}), 24, 80);
-    if (!t.wait_text("検索済デバイス一覧")) return 1;
-    t.right();
-    t.enter();
-    t.wait_text("ポート");
-    t.settle();
-    t.type("10001");
-    t.enter();
-    t.enter();
-    t.wait_row(0, "ポート:10001");
-    t.enter();
-    t.wait_text("検索中...");
-    t.wait_gone("検索中...", 60000);
-    t.settle();
+    if (!s.search()) return 1;
+    rig::Term& t = s.t;
 
     const Variant variants[] = {
         {"plain XPort, model 0", "192.0.2.10", 7, 15, 100, 4, 0, 120, 3, 3},
@@ -135,7 +105,7 @@ int main()
     size_t grid_bytes = 0, section_bytes = 0;
     for (const Variant& v : variants) {
         const bool first = &v == &variants[0];
-        if (!open_menu(t, v.ip)) {
+        if (!s.open_menu(v.ip)) {
             std::printf("%-30s the settings menu did not open\n%s", v.what, t.dump().c_str());
             return 1;
         }
@@ -146,7 +116,7 @@ int main()
             t.settle();
             const auto start = Clock::now();
             t.enter();
-            if (!t.wait_for([&] { return t.bg(v.ready_row, v.ready_col) == BLUE; }, 20000)) {
+            if (!s.wait_bg(v.ready_row, v.ready_col, BLUE, 20000)) {
                 std::printf("%-30s the screen did not open\n%s", v.what, t.dump().c_str());
                 return 1;
             }
@@ -154,30 +124,30 @@ int main()
             if (&open == &opens[2]) break;
             t.settle(30);
             t.esc();
-            t.wait_text("設定項目を選んでください");
+            t.wait_text(op::MENU_TITLE);
             t.settle();
         }
         std::sort(opens, opens + 3);
         const double open_ms = opens[1];
         if (first) {
             // Along the grid, then down through every section back to the grid.
-            for (int c : {25, 35, 45, 65}) grid_bytes += move_bytes(t, &rig::Term::right, 7, c);
+            for (int c : {25, 35, 45, 65}) grid_bytes += move_bytes(s, &rig::Term::right, 7, c);
             const int rows[][2] = {{14, 19}, {16, 19}, {18, 19}, {20, 51}, {7, 65}};
             for (const auto& rc : rows)
-                section_bytes += move_bytes(t, &rig::Term::down, rc[0], rc[1]);
+                section_bytes += move_bytes(s, &rig::Term::down, rc[0], rc[1]);
         }
         t.up();
-        if (!t.wait_for([&] { return t.bg(20, 51) == BLUE; })) return 1;
+        if (!s.wait_bg(20, 51, BLUE)) return 1;
         t.settle(30);
         const auto start = Clock::now();
         t.enter();
-        if (!t.wait_row(19, "設定完了しました。", 20000)) return 1;
+        if (!t.wait_row(19, op::DONE_1, 20000)) return 1;
         const double apply_ms = ms_since(start);
         // The last request the unit received, on the same clock as the key.
         const long long key_us =
             std::chrono::duration_cast<std::chrono::microseconds>(start.time_since_epoch()).count();
         long long last_us = key_us;
-        for (const rig::JournalEntry& e : lab.journal())
+        for (const rig::JournalEntry& e : s.lab.journal())
             if (e.dir == "in" && e.local.rfind(std::string(v.ip) + ":", 0) == 0) last_us = e.t_us;
         const double sent_ms = (last_us - key_us) / 1000.0;
         const double open_min = v.open_pause_ms + v.model_wait_ms + v.open_exchanges * rt.tcp_read;
@@ -186,7 +156,7 @@ int main()
         std::printf("%-30s %9.1f %9.1f %6.3f %9.1f %9.1f %9.1f %6.3f\n", v.what, open_ms, open_min,
                     open_ms / open_min, sent_ms, apply_ms, apply_min, apply_ms / apply_min);
         t.enter();
-        t.wait_gone("設定項目を選んでください");
+        t.wait_gone(op::MENU_TITLE);
         t.settle();
     }
     std::printf(

@@ -17,14 +17,9 @@
 #include <fstream>
 #include <string>
 
-#include "rig/lab.h"
-#include "rig/scratch_dir.h"
-#include "rig/term.h"
+#include "tests/screens/operator.h"
 
 namespace {
-
-const char* const MENU_TITLE = "サブネット内 : 設定項目を選んでください";
-constexpr int CURRENT_PAIR = 4;  // colour pair of the current item
 
 // The WiFi unit answers both discovery queries, so it is listed second.
 std::string plant()
@@ -77,71 +72,47 @@ long exchanges(const rig::Lab& lab)
     return n;
 }
 
-bool search(rig::Term& t)
+// From the list's first row: opens the settings menu and chooses a group.
+bool choose(op::Session& s, op::Group group)
 {
-    t.enter();
-    if (!t.wait_text("検索中...", 20000) || !t.wait_gone("検索中...", 90000)) return false;
-    t.settle();
+    s.t.enter();
+    if (!s.t.wait_text(op::MENU_TITLE)) return false;
+    s.t.settle();
+    s.choose(group);
     return true;
-}
-
-// From the list's first row: opens the settings menu and chooses item n.
-bool choose(rig::Term& t, int n)
-{
-    t.enter();
-    if (!t.wait_text(MENU_TITLE)) return false;
-    t.settle();
-    for (int k = 1; k < n; k++) t.down();
-    t.enter();
-    return true;
-}
-
-// Back from a screen (Esc count) and its menu to the list.
-bool leave(rig::Term& t, int escapes)
-{
-    for (int k = 0; k < escapes; k++) {
-        t.settle(200);
-        t.esc();
-    }
-    if (!t.wait_text(MENU_TITLE)) return false;
-    t.settle(100);
-    t.esc();
-    return t.wait_gone(MENU_TITLE);
 }
 
 // Enter on the current "設定反映": the unit restarts and leaves the list.
-bool applied(rig::Term& t)
+bool applied(op::Session& s)
 {
-    t.enter();
-    if (!t.wait_text("設定完了しました。", 20000)) return false;
-    t.enter();
-    return t.wait_gone(MENU_TITLE);
+    s.t.enter();
+    if (!s.t.wait_text(op::DONE_1, 20000)) return false;
+    s.t.enter();
+    return s.t.wait_gone(op::MENU_TITLE);
 }
 
 // The mail alert screen of the first unit listed, opened (reads made, first
 // item current) and then left, or applied from its last item.
-bool mail_screen(rig::Term& t, bool apply)
+bool mail_screen(op::Session& s, bool apply)
 {
-    if (!choose(t, 3) || !t.wait_for([&] { return t.bg(4, 27) == CURRENT_PAIR; }, 20000))
-        return false;
-    t.settle(300);
-    if (!apply) return leave(t, 1);
-    t.up();  // from the mail server up to "設定反映"
-    return t.wait_for([&] { return t.bg(21, 51) == CURRENT_PAIR; }, 5000) && applied(t);
+    if (!choose(s, op::MAIL) || !s.wait_bg(4, 27, op::BLUE, 20000)) return false;
+    s.t.settle(300);
+    if (!apply) return s.leave();
+    return s.move("u", 21, 51) && applied(s);  // from the mail server up to "設定反映"
 }
 
-bool round_of_screens(rig::Term& t)
+bool round_of_screens(op::Session& s)
 {
-    if (!choose(t, 1) || !t.wait_text("設定反映", 20000) || !leave(t, 1)) return false;
-    if (!choose(t, 2) || !t.wait_text("自ポート", 20000) || !leave(t, 1)) return false;
-    if (!choose(t, 4) || !t.wait_text("AI3 入力レンジ", 20000)) return false;
-    t.settle(300);
-    if (!leave(t, 1) || !mail_screen(t, false)) return false;
-    if (!choose(t, 4) || !t.wait_text("AI3 入力レンジ", 20000)) return false;
-    t.settle(300);
-    for (int k = 0; k < 4; k++) t.down();
-    t.settle(200);
-    return applied(t) && mail_screen(t, true) && mail_screen(t, true);
+    if (!choose(s, op::IP) || !s.t.wait_text("設定反映", 20000) || !s.leave()) return false;
+    if (!choose(s, op::EXTEND) || !s.t.wait_text("自ポート", 20000) || !s.leave()) return false;
+    if (!choose(s, op::ETC) || !s.t.wait_text("AI3 入力レンジ", 20000)) return false;
+    s.t.settle(300);
+    if (!s.leave() || !mail_screen(s, false)) return false;
+    if (!choose(s, op::ETC) || !s.t.wait_text("AI3 入力レンジ", 20000)) return false;
+    s.t.settle(300);
+    for (int k = 0; k < 4; k++) s.t.down();
+    s.t.settle(200);
+    return applied(s) && mail_screen(s, true) && mail_screen(s, true);
 }
 
 }  // namespace
@@ -149,22 +120,13 @@ bool round_of_screens(rig::Term& t)
 int main(int argc, char** argv)
 {
     const long target = argc > 1 ? std::atol(argv[1]) : 10000;
-    rig::Lab lab(plant());
-    if (!lab.ok()) {
-        std::fprintf(stderr, "no lab: %s\n", lab.sim_log().c_str());
+    op::Session s(plant());
+    if (!s.ready() || !s.set_port("10001")) {
+        std::fprintf(stderr, "no lab or no tool: %s\n%s", s.lab.sim_log().c_str(),
+                     s.t.dump().c_str());
         return 1;
     }
-    rig::ScratchDir dir;
-    rig::Term t(lab.in_host({rig::kivrasetl_path()}), 24, 80, {}, dir.path());
-    if (!t.wait_text("検索済デバイス一覧")) return 1;
-    t.right();
-    t.enter();
-    t.wait_text("ポート", 5000);
-    t.settle();
-    t.type("10001");
-    t.enter();
-    t.enter();
-    t.wait_text("ポート:10001");
+    rig::Term& t = s.t;
     t.settle();
     const Usage start = usage_of(t.pid());
     std::printf("long run: %ld exchanges asked, 64 units\n", target);
@@ -177,13 +139,13 @@ int main(int argc, char** argv)
     int round = 0;
     while (done < target) {
         round++;
-        if (!search(t) || !round_of_screens(t)) {
+        if (!s.search() || !round_of_screens(s)) {
             std::fprintf(stderr, "round %d stopped:\n%s\n", round, t.dump().c_str());
             return 1;
         }
         t.esc();  // from the list to the top menu, on "検索"
         t.settle(200);
-        done = exchanges(lab);
+        done = exchanges(s.lab);
         last = usage_of(t.pid());
         if (round == 1) first = last;
         const double sec =
@@ -192,10 +154,11 @@ int main(int argc, char** argv)
                     last.rss_kb, sec);
         std::fflush(stdout);
     }
-    std::printf("after round 1: %d fds, %d threads, %ld kB; after round %d: %d fds, %d threads, "
-                "%ld kB (%+ld kB)\n",
-                first.fds, first.threads, first.rss_kb, round, last.fds, last.threads,
-                last.rss_kb, last.rss_kb - first.rss_kb);
+    std::printf(
+        "after round 1: %d fds, %d threads, %ld kB; after round %d: %d fds, %d threads, "
+        "%ld kB (%+ld kB)\n",
+        first.fds, first.threads, first.rss_kb, round, last.fds, last.threads, last.rss_kb,
+        last.rss_kb - first.rss_kb);
     t.f9();
     return t.wait_exit() == 0 ? 0 : 1;
 }

@@ -12,27 +12,23 @@
 #include <vector>
 
 #include "device/KIVRAXPort.h"
-#include "rig/lab.h"
-#include "rig/term.h"
 #include "screen_bench.h"
 
 namespace {
 
 using bench::median;
 using bench::now_us;
-using bench::search;
+using op::BLUE;
 
 constexpr int kRounds = 3;
 constexpr int kOpenings = 3;  // openings left with Esc per round, before the one that applies
-constexpr int BLUE = 4;
-
 
 struct Unit {
     const char* name;
     const char* ip;
     const char* what;
-    int reads, open_pause_ms;       // exchanges and pauses of the opening
-    int tcp_writes, udp_writes;     // exchanges of "設定反映"
+    int reads, open_pause_ms;    // exchanges and pauses of the opening
+    int tcp_writes, udp_writes;  // exchanges of "設定反映"
     int apply_pause_ms;
 };
 
@@ -49,7 +45,6 @@ const Unit kUnits[] = {
 const char kPlant[] = R"({"units": [
   {"name": "m10", "ip": "192.0.2.11", "model": 10},
   {"name": "w0", "ip": "192.0.2.12", "model": 0, "module": "wifi"}]})";
-
 
 // Median time of one exchange with the unit over the lab (ms), of the kind
 // the apply makes: a controller write ("AL" with the unit's defaults) and a
@@ -98,64 +93,54 @@ long long model_check_end(const rig::Lab& lab, const char* unit)
     return t;
 }
 
-
-// From the list (cursor on its first unit): the settings menu, cursor on
-// "メールアラート設定".
-bool open_menu(rig::Term& t)
-{
-    t.enter();
-    if (!t.wait_text("サブネット内 : 設定項目を選んでください")) return false;
-    t.down();
-    t.down();
-    t.settle(200);
-    return true;
-}
-
 struct Figures {
     std::vector<double> open_ms, apply_ms;
 };
 
 // Bytes written per key, each waited for until the item at row, col is current.
-double bytes_per_move(rig::Term& t, void (rig::Term::*key)(), const int (*at)[2], int n)
+double bytes_per_move(op::Session& s, void (rig::Term::*key)(), const int (*at)[2], int n)
 {
     size_t bytes = 0;
     for (int k = 0; k < n; k++) {
-        const size_t before = t.bytes_read();
-        (t.*key)();
-        t.wait_for([&] { return t.bg(at[k][0], at[k][1]) == BLUE; }, 5000);
-        t.settle(50);
-        bytes += t.bytes_read() - before;
+        const size_t before = s.t.bytes_read();
+        (s.t.*key)();
+        s.wait_bg(at[k][0], at[k][1], BLUE, 5000);
+        s.t.settle(50);
+        bytes += s.t.bytes_read() - before;
     }
     return double(bytes) / n;
 }
 
-bool measure_round(rig::Term& t, const rig::Lab& lab, Figures* fig, double* moves)
+bool measure_round(op::Session& s, Figures* fig, double* moves)
 {
+    rig::Term& t = s.t;
     for (int k = 0; k < 2; k++) {
         const Unit& u = kUnits[k];
         for (int run = 0; run <= kOpenings; run++) {
-            if (!open_menu(t)) return false;
+            if (!bench::menu_on(s, u.ip, op::MAIL)) return false;
             t.enter();
-            if (!t.wait_for([&] { return t.bg(4, 27) == BLUE; }, 20000)) return false;
-            fig[k].open_ms.push_back((now_us() - model_check_end(lab, u.name)) / 1000.0);
+            if (!s.wait_bg(4, 27, BLUE, 20000)) return false;
+            fig[k].open_ms.push_back((now_us() - model_check_end(s.lab, u.name)) / 1000.0);
             if (k == 1 && run == 0 && moves[0] < 0) {
                 const int down[4][2] = {{5, 27}, {6, 27}, {7, 27}, {8, 27}};
                 const int up[4][2] = {{7, 27}, {6, 27}, {5, 27}, {4, 27}};
-                moves[0] = (bytes_per_move(t, &rig::Term::down, down, 4) +
-                            bytes_per_move(t, &rig::Term::up, up, 4)) / 2;
+                moves[0] = (bytes_per_move(s, &rig::Term::down, down, 4) +
+                            bytes_per_move(s, &rig::Term::up, up, 4)) /
+                           2;
                 for (int d = 0; d < 7; d++) t.down();
-                t.wait_for([&] { return t.bg(13, 27) == BLUE; }, 5000);
+                s.wait_bg(13, 27, BLUE, 5000);
                 t.settle(100);
                 const int right[2][2] = {{13, 39}, {13, 51}};
                 const int left[2][2] = {{13, 39}, {13, 27}};
-                moves[1] = (bytes_per_move(t, &rig::Term::right, right, 2) +
-                            bytes_per_move(t, &rig::Term::left, left, 2)) / 2;
+                moves[1] = (bytes_per_move(s, &rig::Term::right, right, 2) +
+                            bytes_per_move(s, &rig::Term::left, left, 2)) /
+                           2;
             }
             if (run == kOpenings) break;
-            bench::leave_screen_and_menu(t);
+            if (!s.leave()) return false;
         }
         t.up();  // the server wraps up to "設定反映"
-        t.wait_for([&] { return t.bg(21, 51) == BLUE; }, 5000);
+        s.wait_bg(21, 51, BLUE, 5000);
         t.settle(200);
         const double apply_ms = bench::timed_apply(t);
         if (apply_ms < 0) return false;
@@ -168,16 +153,14 @@ bool measure_round(rig::Term& t, const rig::Lab& lab, Figures* fig, double* move
 
 int main()
 {
-    rig::Lab lab(kPlant);
-    std::unique_ptr<rig::Term> tool = bench::start_tool(lab);
-    if (!tool) return 1;
-    rig::Term& t = *tool;
+    op::Session s(kPlant);
+    if (!bench::started(s)) return 1;
 
     Figures fig[2];
     double moves[2] = {-1, -1};
     for (int round = 0; round < kRounds; round++) {
-        if (!search(t) || !measure_round(t, lab, fig, moves)) {
-            std::fprintf(stderr, "the screen did not answer as expected\n%s", t.dump().c_str());
+        if (!s.search() || !measure_round(s, fig, moves)) {
+            std::fprintf(stderr, "the screen did not answer as expected\n%s", s.t.dump().c_str());
             return 1;
         }
     }
@@ -203,7 +186,7 @@ int main()
     }
     std::printf("\nbytes to the terminal per move between items: %.0f\n", moves[0]);
     std::printf("bytes to the terminal per Left/Right in an input row: %.0f\n", moves[1]);
-    t.f9();
-    t.wait_exit();
+    s.t.f9();
+    s.t.wait_exit();
     return 0;
 }

@@ -1,16 +1,14 @@
-// What the benches of the settings screens share: the clock, medians, the
-// tool started in a lab with the search port set, the search, leaving a
-// screen and its menu, and one apply timed to its message box.
+// What the benches of the settings screens share besides the one operator
+// (tests/screens/operator.h): the clock, medians, the tool brought up for
+// figures, and one apply timed to its message box.
 #pragma once
 
-#include <cstdio>
 #include <algorithm>
 #include <chrono>
-#include <memory>
+#include <cstdio>
 #include <vector>
 
-#include "rig/lab.h"
-#include "rig/term.h"
+#include "tests/screens/operator.h"
 
 namespace bench {
 
@@ -28,47 +26,28 @@ inline double median(std::vector<double> v)
     return v[v.size() / 2];
 }
 
-// The tool in the lab's host namespace with the search port 10001, so the
-// search asks every unit its model; this process then enters the host
-// namespace too. Null (with the reason on stderr) when the lab or the tool
-// did not come up.
-inline std::unique_ptr<rig::Term> start_tool(rig::Lab& lab)
+// The operator's tool up with the search port 10001, so the search asks
+// every unit its model; this process then enters the lab's host namespace
+// too. False (with the reason on stderr) when the lab or the tool did not
+// come up.
+inline bool started(op::Session& s)
 {
-    if (!lab.ok()) {
-        std::fprintf(stderr, "lab did not come up: %s\n", lab.sim_log().c_str());
-        return nullptr;
+    if (!s.ready() || !s.set_port("10001")) {
+        std::fprintf(stderr, "the lab or the tool did not come up: %s\n%s", s.lab.sim_log().c_str(),
+                     s.t.dump().c_str());
+        return false;
     }
-    auto t = std::make_unique<rig::Term>(lab.in_host({rig::kivrasetl_path()}));
-    if (!t->wait_text("検索済デバイス一覧", 20000)) return nullptr;
-    t->settle();
-    t->right();
-    t->enter();
-    t->wait_text("ポート", 5000);
-    t->settle();
-    t->type("10001");
-    t->enter();
-    t->enter();
-    t->settle();
-    lab.enter_host();
-    return t;
-}
-
-inline bool search(rig::Term& t)
-{
-    t.enter();
-    if (!t.wait_text("検索中...", 20000) || !t.wait_gone("検索中...", 60000)) return false;
-    t.settle();
+    s.lab.enter_host();
     return true;
 }
 
-// Esc on a screen, then Esc in the settings menu.
-inline void leave_screen_and_menu(rig::Term& t)
+// The settings menu of the unit at ip, the cursor on item n.
+inline bool menu_on(op::Session& s, const char* ip, int n)
 {
-    t.esc();
-    t.settle(200);
-    t.esc();
-    t.wait_gone("サブネット内 : 設定項目を選んでください");
-    t.settle(200);
+    if (!s.open_menu(ip)) return false;
+    for (int k = 1; k < n; k++) s.t.down();
+    s.t.settle(200);
+    return true;
 }
 
 // Enter on "設定反映" until the message box; its ms, or -1. The box is closed.
@@ -76,7 +55,7 @@ inline double timed_apply(rig::Term& t)
 {
     const long long a0 = now_us();
     t.enter();
-    if (!t.wait_text("設定完了しました。", 20000)) return -1;
+    if (!t.wait_text(op::DONE_1, 20000)) return -1;
     const double ms = (now_us() - a0) / 1000.0;
     t.enter();
     t.settle(300);

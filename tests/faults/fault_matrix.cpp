@@ -26,8 +26,6 @@ using faults::Flow;
 
 namespace {
 
-constexpr int BLUE = 4;
-constexpr int MENU_MSG = 18;  // message box row of the settings menu and IP screens
 constexpr int MAIL_UNIT_MSG = 15;  // message box row of the mail screen's unit commands
 constexpr int MAIL_SERVER_ROW = 4, MAIL_SERVER_COL = 27;  // the mail screen's first item
 const char* const EXT_HEADER = "自ポート  接続待ち";
@@ -67,18 +65,10 @@ bool matches(const Exchange& x, const std::vector<uint8_t>& bytes)
     return x.also_on != nullptr && rig::starts_with(bytes, faults::prefix_bytes(x.also_on));
 }
 
-size_t count_of(const std::string& text, const std::string& line)
-{
-    size_t n = 0;
-    for (size_t at = text.find(line); at != std::string::npos; at = text.find(line, at + 1)) n++;
-    return n;
-}
-
 // The row and column of "設定反映" on the screen, once it is there.
 bool find_apply(Session& s, int* row, int* col)
 {
-    return eventually(
-        s.t,
+    return s.t.wait_for(
         [&] {
             for (int r = 1; r < 23; r++) {
                 if (s.t.row(r).find("設定反映") == std::string::npos) continue;
@@ -125,22 +115,15 @@ bool apply_mail(Session& s)
 // as it is; back up to the server.
 bool auth_on(Session& s)
 {
-    if (!s.wait_bg(MAIL_SERVER_ROW, MAIL_SERVER_COL, BLUE, 20000)) return false;
-    s.t.down();
-    s.t.down();
-    if (!s.wait_bg(MAIL_SERVER_ROW + 2, MAIL_SERVER_COL, BLUE)) return false;
-    s.t.enter();
-    s.t.settle();
-    s.t.enter();
+    if (!s.wait_bg(MAIL_SERVER_ROW, MAIL_SERVER_COL, BLUE, 20000) ||
+        !s.move("dd", MAIL_SERVER_ROW + 2, MAIL_SERVER_COL))
+        return false;
+    s.keys("nn");
     if (!s.t.wait_text("SMTP-AUTH設定")) return false;
     s.t.settle();
-    s.t.down();
-    s.t.down();
-    s.t.enter();
+    s.keys("ddn");
     if (!s.t.wait_gone("SMTP-AUTH設定")) return false;
-    s.t.up();
-    s.t.up();
-    return true;
+    return s.keys("uu");
 }
 
 // Drives the tool to the cell's exchange on unit k; true when it got there.
@@ -151,30 +134,29 @@ bool drive(Session& s, const Cell& c, int k)
     if (!s.open_menu(ip_of(k))) return false;
     switch (f) {
     case Flow::Menu:
-        s.choose(2);  // the groups after the IP screen ask the model first
+        s.choose(EXTEND);  // the groups after the IP screen ask the model first
         return true;
     case Flow::Ip:
-        s.choose(1);
+        s.choose(IP);
         if (!s.t.wait_row(21, "設定反映", 20000)) return false;
         s.t.settle();
-        s.t.up();
-        if (!s.wait_bg(21, 26, BLUE, 5000)) return false;
+        if (!s.move("u", 21, 26)) return false;
         s.t.enter();
         return true;
     case Flow::ExtOpen:
     case Flow::ExtApply:
-        s.choose(2);
+        s.choose(EXTEND);
         if (f == Flow::ExtOpen) return true;
         return s.t.wait_text(EXT_HEADER, 20000) && apply(s);
     case Flow::MailOpen:
     case Flow::MailApply:
     case Flow::MailAuthApply:
-        s.choose(3);
+        s.choose(MAIL);
         if (f == Flow::MailAuthApply && !auth_on(s)) return false;
         return f == Flow::MailOpen || apply_mail(s);
     case Flow::EtcOpen:
     case Flow::EtcApply:
-        s.choose(4);
+        s.choose(ETC);
         return f == Flow::EtcOpen || apply(s);
     default:
         return false;
@@ -199,7 +181,7 @@ bool stays_open(const Exchange& x)
 // the screen left with Esc once it opened (the settings menu again).
 bool succeeded(Session& s, const Cell& c)
 {
-    if (is_apply(c.x->flow)) return s.wait_message(MENU_MSG, "設定完了しました。", "デバイスを再起動します。");
+    if (is_apply(c.x->flow)) return s.applied();
     if (c.x->flow == Flow::Menu && !s.t.wait_text(EXT_HEADER, 20000)) return false;
     s.t.esc();
     return s.t.wait_text(MENU_TITLE, 20000);
@@ -309,9 +291,10 @@ struct Report : ::testing::Environment {
     void TearDown() override
     {
         if (totals.run == 0) return;  // only other stories of this program ran
-        std::printf("fault matrix: %d cells run, %d passing; longest wait %.0f ms (%s), bound %d ms\n",
-                    totals.run, totals.passing, totals.longest_us / 1000.0,
-                    totals.longest_cell.c_str(), totals.longest_bound);
+        std::printf(
+            "fault matrix: %d cells run, %d passing; longest wait %.0f ms (%s), bound %d ms\n",
+            totals.run, totals.passing, totals.longest_us / 1000.0, totals.longest_cell.c_str(),
+            totals.longest_bound);
     }
 };
 const auto* const report = ::testing::AddGlobalTestEnvironment(new Report);
@@ -336,8 +319,7 @@ TEST_P(FaultMatrix, EachFaultOfTheExchange)
     const std::vector<Cell> cs = faults::cells_of(x);
     ASSERT_FALSE(cs.empty());
     Session s(plant_of(cs), {"-l"});
-    ASSERT_TRUE(s.ready()) << s.lab.sim_log() << s.t.dump();
-    ASSERT_TRUE(s.set_port("10001") && s.search()) << s.t.dump();
+    ASSERT_TRUE(s.searched()) << s.lab.sim_log() << s.t.dump();
     const long long searched = now_us();
     const size_t failing = static_cast<size_t>(
         std::count_if(cs.begin(), cs.end(), [](const Cell& c) { return !faults::passes(c); }));
@@ -350,7 +332,7 @@ TEST_P(FaultMatrix, EachFaultOfTheExchange)
         const ::testing::TestResult* result =
             ::testing::UnitTest::GetInstance()->current_test_info()->result();
         const int failures_before = result->total_part_count();
-        const size_t logged = x.log ? count_of(s.debug_log(), x.log) : 0;
+        const size_t logged = x.log ? occurrences(s.debug_log(), x.log) : 0;
         const bool pass = faults::passes(c);
         totals.run++;
 
@@ -363,22 +345,23 @@ TEST_P(FaultMatrix, EachFaultOfTheExchange)
                 EXPECT_TRUE(s.t.wait_row(LIST_FIRST_ROW, x.message)) << s.t.dump();
             }
             if (x.log) {
-                EXPECT_GE(count_of(s.debug_log(), x.log), failing) << s.debug_log();
+                EXPECT_GE(occurrences(s.debug_log(), x.log), failing) << s.debug_log();
             }
         } else if (pass) {
             // The request reached the unit before the outcome is looked at.
-            EXPECT_TRUE(eventually(s.t, [&] { return sent_count(s, c, unit) >= x.from; }));
+            EXPECT_TRUE(s.t.wait_for([&] { return sent_count(s, c, unit) >= x.from; }));
             ASSERT_TRUE(succeeded(s, c)) << s.t.dump();
             seen = now_us();
             if (x.log) {
-                EXPECT_EQ(count_of(s.debug_log(), x.log), logged) << s.debug_log();
+                EXPECT_EQ(occurrences(s.debug_log(), x.log), logged) << s.debug_log();
             }
         } else {
             ASSERT_TRUE(s.wait_message(x.msg_row, x.message, "")) << s.t.dump();
             seen = now_us();
             if (x.log) {
-                EXPECT_TRUE(eventually(s.t, [&] { return count_of(s.debug_log(), x.log) > logged; }))
-                    << s.debug_log();
+                EXPECT_TRUE(s.t.wait_for([&] {
+                    return occurrences(s.debug_log(), x.log) > logged;
+                })) << s.debug_log();
             }
         }
         // A refused connection never reaches the unit: the wait runs from the key.

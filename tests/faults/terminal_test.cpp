@@ -23,7 +23,7 @@ const char* const PLANT = R"({"units": [
 // The main screen is whole: title, list header, the units and the help bar.
 bool main_screen_whole(Session& s)
 {
-    return eventually(s.t, [&] {
+    return s.t.wait_for([&] {
         return s.t.row(2).find("検索済デバイス一覧") != std::string::npos &&
                s.t.row(3).find("MACアドレス") != std::string::npos && s.row_of("192.0.2.10") >= 0 &&
                s.row_of("192.0.2.13") >= 0 && s.t.row(23).find("[F9]:終了") != std::string::npos;
@@ -31,10 +31,7 @@ bool main_screen_whole(Session& s)
 }
 
 // The tool has left the full screen: its texts are gone and the cursor shows.
-bool terminal_restored(Session& s)
-{
-    return s.t.wait_gone("[F9]:終了") && s.t.cursor_visible();
-}
+bool terminal_restored(Session& s) { return s.t.wait_gone("[F9]:終了") && s.t.cursor_visible(); }
 
 }  // namespace
 
@@ -71,7 +68,7 @@ TEST(Terminal, APasteAResizeDuringASearchAndAScreenAndAHangUpInTheMiddleOfAnExch
 
     // Resized while the other settings are open.
     ASSERT_TRUE(s.open_menu("192.0.2.12")) << s.t.dump();
-    s.choose(4);
+    s.choose(ETC);
     ASSERT_TRUE(s.t.wait_text("AI3 入力設定", 20000)) << s.t.dump();
     s.t.resize(20, 60);
     s.t.resize(24, 80);
@@ -88,7 +85,7 @@ TEST(Terminal, APasteAResizeDuringASearchAndAScreenAndAHangUpInTheMiddleOfAnExch
     // Hung up while a unit is slow to answer: the tool ends at once with the
     // terminal as it was found.
     ASSERT_TRUE(s.open_menu("192.0.2.11")) << s.t.dump();
-    s.choose(4);
+    s.choose(ETC);
     ASSERT_TRUE(s.lab.wait_received("m8", rig::as_bytes("MR0491"))) << s.t.dump();
     ASSERT_EQ(kill(s.t.pid(), SIGHUP), 0);
     EXPECT_EQ(s.t.wait_exit(), 128 + SIGHUP) << s.t.dump();
@@ -114,7 +111,7 @@ const char* const UP = "\033OA";
 const char* const LEFT = "\033OD";
 const char* const KP_ENTER = "\033OM";
 
-const char* const MAIL = "メールアラート設定";
+const char* const MAIL_TITLE = "メールアラート設定";
 
 // One place F9 is pressed. From the list after a search: the settings menu
 // of the unit at `ip` (none: the main screen), its item (0: the menu
@@ -175,19 +172,19 @@ const F9Point kPoints[] = {
     {"ExtensionModel9Screen", "192.0.2.13", 2, "チャタリング", "", nullptr, KP_ENTER},
     {"ExtensionModel9ChatteringForm", "192.0.2.13", 2, "チャタリング", "dde", "│ チャタリング",
      nullptr},
-    {"MailScreen", "192.0.2.10", 3, MAIL, "", nullptr, KP_ENTER},
-    {"MailDiRow", "192.0.2.10", 3, MAIL, "dddddd", nullptr, KP_ENTER},
-    {"MailTextForm", "192.0.2.10", 3, MAIL, "e", "│ SMTP設定", KP_ENTER},
-    {"MailGcAuthForm", "192.0.2.14", 3, MAIL, "dde", "│          SMTP-AUTH", nullptr},
-    {"MailGcAuthPasswordForm", "192.0.2.14", 3, MAIL, "ddeede", "│ パスワード", nullptr},
-    {"MailWifiAuthWindow", "192.0.2.15", 3, MAIL, "dde", "SMTP-AUTH設定", LEFT},
-    {"MailWifiAuthUserForm", "192.0.2.15", 3, MAIL, "ddee", "│ ユーザー名", nullptr},
-    {"MailAnalogWindow", "192.0.2.11", 3, MAIL, "uue", "アナログ閾値設定", KP_ENTER},
-    {"MailThresholdForm", "192.0.2.11", 3, MAIL, "uuee", "│ 閾値[%]", nullptr},
-    {"MailLedForm", "192.0.2.11", 3, MAIL, "uuerre", "│          点灯条件", nullptr},
-    {"MailDoAlertWindow", "192.0.2.12", 3, MAIL, "uue", "DO1 アラート条件設定", LEFT},
-    {"MailDoStartForm", "192.0.2.12", 3, MAIL, "uuee", "│          DOアラート", nullptr},
-    {"MailDoThresholdForm", "192.0.2.12", 3, MAIL, "uueddde", "│ 閾値[°C]", nullptr},
+    {"MailScreen", "192.0.2.10", 3, MAIL_TITLE, "", nullptr, KP_ENTER},
+    {"MailDiRow", "192.0.2.10", 3, MAIL_TITLE, "dddddd", nullptr, KP_ENTER},
+    {"MailTextForm", "192.0.2.10", 3, MAIL_TITLE, "e", "│ SMTP設定", KP_ENTER},
+    {"MailGcAuthForm", "192.0.2.14", 3, MAIL_TITLE, "dde", "│          SMTP-AUTH", nullptr},
+    {"MailGcAuthPasswordForm", "192.0.2.14", 3, MAIL_TITLE, "ddeede", "│ パスワード", nullptr},
+    {"MailWifiAuthWindow", "192.0.2.15", 3, MAIL_TITLE, "dde", "SMTP-AUTH設定", LEFT},
+    {"MailWifiAuthUserForm", "192.0.2.15", 3, MAIL_TITLE, "ddee", "│ ユーザー名", nullptr},
+    {"MailAnalogWindow", "192.0.2.11", 3, MAIL_TITLE, "uue", "アナログ閾値設定", KP_ENTER},
+    {"MailThresholdForm", "192.0.2.11", 3, MAIL_TITLE, "uuee", "│ 閾値[%]", nullptr},
+    {"MailLedForm", "192.0.2.11", 3, MAIL_TITLE, "uuerre", "│          点灯条件", nullptr},
+    {"MailDoAlertWindow", "192.0.2.12", 3, MAIL_TITLE, "uue", "DO1 アラート条件設定", LEFT},
+    {"MailDoStartForm", "192.0.2.12", 3, MAIL_TITLE, "uuee", "│          DOアラート", nullptr},
+    {"MailDoThresholdForm", "192.0.2.12", 3, MAIL_TITLE, "uueddde", "│ 閾値[°C]", nullptr},
     {"AnalogInputScreen", "192.0.2.11", 4, "AI3 入力レンジ", "", nullptr, LEFT},
     {"SamplingForm", "192.0.2.11", 4, "AI3 入力レンジ", "e", "│ サンプリング", KP_ENTER},
     {"RangeForm", "192.0.2.11", 4, "AI3 入力レンジ", "de", "│ ADCレンジ", nullptr},
@@ -230,24 +227,6 @@ std::string first_difference(const std::string& a, const std::string& b)
            "\n after: " + b.substr(from, b.find('\n', from) - from);
 }
 
-// Presses the keys of a path; an "e" waits for what it opens.
-bool follow(Session& s, const char* path)
-{
-    for (const char* k = path; *k != '\0'; k++) {
-        const std::string before = s.t.dump();
-        void (rig::Term::*key)() = *k == 'd'   ? &rig::Term::down
-                                   : *k == 'u' ? &rig::Term::up
-                                   : *k == 'l' ? &rig::Term::left
-                                   : *k == 'r' ? &rig::Term::right
-                                   : *k == 'x' ? &rig::Term::esc
-                                               : &rig::Term::enter;
-        (s.t.*key)();
-        if (*k == 'e' && !eventually(s.t, [&] { return s.t.dump() != before; })) return false;
-        s.t.settle();
-    }
-    return true;
-}
-
 bool reach(Session& s, const F9Point& p)
 {
     if (p.ip != nullptr) {
@@ -260,7 +239,7 @@ bool reach(Session& s, const F9Point& p)
         if (!s.t.wait_text(p.opened, 20000)) return false;
         s.t.settle();
     }
-    return follow(s, p.path) && (p.at == nullptr || s.t.wait_text(p.at));
+    return s.keys(p.path) && (p.at == nullptr || s.t.wait_text(p.at));
 }
 
 class F9Everywhere : public ::testing::TestWithParam<int> {};
@@ -271,7 +250,7 @@ TEST_P(F9Everywhere, EndsTheProgramWithTheTerminalRestored)
 {
     const F9Point& p = kPoints[GetParam()];
     Session s(SCREENS_PLANT);
-    ASSERT_TRUE(s.ready() && s.set_port("10001") && s.search()) << s.lab.sim_log() << s.t.dump();
+    ASSERT_TRUE(s.searched()) << s.lab.sim_log() << s.t.dump();
     ASSERT_TRUE(reach(s, p)) << p.name << "\n" << s.t.dump();
     if (p.still != nullptr) {
         s.t.settle(1000, 30000);
@@ -282,7 +261,7 @@ TEST_P(F9Everywhere, EndsTheProgramWithTheTerminalRestored)
         EXPECT_NE(cells_and_colours(s.t), before) << p.name << ": the resize lost nothing\n"
                                                   << s.t.dump();
         s.t.send(p.still);
-        EXPECT_TRUE(eventually(s.t, [&] { return cells_and_colours(s.t) == before; }))
+        EXPECT_TRUE(s.t.wait_for([&] { return cells_and_colours(s.t) == before; }))
             << p.name << "\n"
             << first_difference(before, cells_and_colours(s.t));
     }

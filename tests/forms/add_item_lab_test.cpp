@@ -3,22 +3,21 @@
 #include <gtest/gtest.h>
 
 #include "forms/harness.h"
-#include "rig/lab.h"
-#include "rig/term.h"
+#include "tests/screens/operator.h"
 
 #include <string>
 
 namespace {
 
-constexpr int BLUE = 4, WHITE = 7;
-constexpr int FIRST_LIST_ROW = 4;
+using op::BLUE;
+using op::WHITE;
+constexpr int FIRST_LIST_ROW = op::LIST_FIRST_ROW;
 
 TEST(AddItem, AUnitAddedByItsAddressIsListedAndTheListTakesTheKeys)
 {
-    rig::Lab lab(R"({"units":[{"name":"u1","ip":"192.0.2.10","cmd_port":10001}]})");
-    ASSERT_TRUE(lab.ok()) << lab.sim_log();
-    rig::Term t(lab.in_host({rig::kivrasetl_path()}));
-    ASSERT_TRUE(t.wait_text("KIVRASetL V1.10")) << t.dump();
+    op::Session s(R"({"units":[{"name":"u1","ip":"192.0.2.10","cmd_port":10001}]})");
+    rig::Term& t = s.t;
+    ASSERT_TRUE(s.lab.ok() && t.wait_text("KIVRASetL V1.10")) << s.lab.sim_log() << t.dump();
     t.settle();
 
     // The search port first, so the added unit is asked its model too.
@@ -42,7 +41,7 @@ TEST(AddItem, AUnitAddedByItsAddressIsListedAndTheListTakesTheKeys)
     EXPECT_TRUE(forms_test::wait_for(t, [](rig::Term& s) {
         return s.bg(FIRST_LIST_ROW, 1) == BLUE && s.bg(0, 44) == WHITE && s.fg(0, 44) == BLUE;
     })) << t.dump();
-    EXPECT_TRUE(lab.wait_received("u1", {'U', 'U'})) << "the model query goes to the search port";
+    EXPECT_TRUE(s.lab.wait_received("u1", op::UU)) << "the model query goes to the search port";
 
     // Esc goes back to the top menu, where Esc no longer ends the program.
     t.esc();

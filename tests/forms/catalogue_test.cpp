@@ -1,100 +1,56 @@
-// The 57 forms every screen relies on: kind, label, width, window size,
-// place, limits and choices, as the program builds them at start-up.
+// The catalogue of input forms as the program builds it at start-up, held to
+// what must be true of every row whatever it says: each form is built as
+// its row gives it, its fields lie inside it, it fits the 80 x 24 screen at
+// its place, a list shows its choice table and nothing else, and an entry
+// takes exactly the values its limits allow and has the room to show them.
 #include <gtest/gtest.h>
 
 #include "forms/null_screen.h"
-#include "shell/KIVRASet.h"
 #include "ui/NQ_Forms.h"
+#include "ui/form_catalogue.h"
+#include "ui/form_ids.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+#include <set>
 #include <string>
 #include <vector>
 
 namespace {
 
-struct Expected {
-    int form;
-    const char* label;
-    int kind;
-    int width;
-    int win_rows;
-    int win_cols;
-    double lo;   // limits of kinds 1 and 4
-    double hi;
-    int digits;  // kind 4
-    std::vector<std::string> choices;
-};
+constexpr int SCREEN_ROWS = 24, SCREEN_COLS = 80;
 
-const std::vector<std::string> none;
+bool entry_kind(int kind) { return kind >= 1 && kind <= 4; }
 
-const Expected catalogue[] = {
-    {0, "ポート", 1, 5, 3, 32, 0, 65535, 0, none},
-    {1, "追加IP", 2, 16, 3, 43, 0, 0, 0, none},
-    {2, "IP設定", 2, 16, 3, 43, 0, 0, 0, none},
-    {3, "サブネット", 2, 16, 3, 43, 0, 0, 0, none},
-    {4, "ゲートウェイ", 2, 16, 3, 43, 0, 0, 0, none},
-    {5, "SMTP設定", 2, 16, 3, 43, 0, 0, 0, none},
-    {6, "SMTP設定", 3, 48, 3, 75, 0, 0, 0, none},
-    {7, "ポート", 1, 5, 3, 32, 0, 65535, 0, none},
-    {8, "ユーザー名", 3, 43, 3, 70, 0, 0, 0, none},
-    {9, "パスワード", 3, 12, 3, 39, 0, 0, 0, none},
-    {10, "送信元", 3, 46, 3, 73, 0, 0, 0, none},
-    {11, "宛先1", 3, 47, 3, 74, 0, 0, 0, none},
-    {12, "宛先2", 3, 47, 3, 74, 0, 0, 0, none},
-    {13, "タイトル", 3, 22, 3, 49, 0, 0, 0, none},
-    {14, "閾値[%]", 4, 10, 3, 37, -100, 100, 3, none},
-    {15, "閾値[%]", 4, 10, 3, 37, -100, 100, 3, none},
-    {16, "SMTP-AUTH", 5, 8, 4, 30, 0, 0, 0, {"ON", "OFF"}},
-    {17, "点灯条件", 5, 8, 4, 30, 0, 0, 0, {"範囲内", "範囲外"}},
-    {18, "メール送信", 6, 8, 4, 41, 0, 0, 0, {"無効", "点灯時", "消灯時"}},
-    {19, "自ポート", 1, 5, 3, 32, 1, 65535, 0, none},
-    {20, "接続待ち", 5, 8, 4, 30, 0, 0, 0, {"有効", "無効"}},
-    {21, "接続要求", 5, 8, 4, 30, 0, 0, 0, {"有効", "無効"}},
-    {22, "接続先", 2, 16, 3, 43, 0, 0, 0, none},
-    {23, "接続先", 3, 48, 3, 75, 0, 0, 0, none},
-    {24, "接続先ポート", 1, 5, 3, 32, 0, 65535, 0, none},
-    {25, "切断時間", 7, 12, 20, 25, 0, 0, 0,
-     {"0ms", "300ms", "500ms", "1sec", "3sec", "5sec", "10sec", "30sec", "50sec", "1min", "3min",
-      "5min", "10min", "30min", "50min", "None"}},
-    {26, "定期通知", 7, 12, 9, 25, 0, 0, 0, {"None", "10sec", "30sec", "60sec", "180sec"}},
-    {27, "定期通知", 7, 12, 18, 25, 0, 0, 0,
-     {"0.05sec", "0.1sec", "0.2sec", "0.5sec", "1sec", "2sec", "5sec", "10sec", "20sec", "30sec",
-      "1min", "2min", "5min", "10min"}},
-    {28, "チャタリング", 1, 5, 3, 32, 4, 20, 0, none},
-    {29, "チャタリング", 1, 5, 3, 32, 0, 20, 0, none},
-    {30, "サンプリング", 7, 12, 12, 25, 0, 0, 0,
-     {"10Hz", "16.6Hz", "50Hz", "60Hz", "400Hz", "1200Hz", "3600Hz", "14400Hz"}},
-    {31, "ADCレンジ", 7, 12, 10, 25, 0, 0, 0,
-     {"+/-100mV", "+/-1V", "+/-10V", "+/-30V", "0-20mA (50Ω)", "0-20mA (250Ω)"}},
-    {32, "AO 種別", 5, 8, 4, 30, 0, 0, 0, {"電圧[v]", "電流[mA]"}},
-    {33, "初期値", 4, 10, 3, 37, -20, 20, 5, none},
-    {34, "ADCレンジ", 7, 12, 11, 25, 0, 0, 0,
-     {"+/-100mV", "+/-1V", "+/-10V", "+/-30V", "0-20mA (50Ω)", "0-20mA (250Ω)", "熱電対"}},
-    {35, "熱電対タイプ", 7, 12, 12, 25, 0, 0, 0,
-     {"K 熱電対", "J 熱電対", "T 熱電対", "E 熱電対", "N 熱電対", "R 熱電対", "S 熱電対",
-      "B 熱電対"}},
-    {36, "冷接点補償", 5, 8, 4, 30, 0, 0, 0, {"有効", "無効"}},
-    {37, "断線検知", 5, 8, 4, 30, 0, 0, 0, {"有効", "無効"}},
-    {38, "断線時数値", 5, 8, 4, 30, 0, 0, 0, {"最大値", "最小値"}},
-    {39, "出力タイプ", 7, 12, 8, 25, 0, 0, 0, {"0-10 V", "0-5 V", "1-5 V", "4-20 mA"}},
-    {40, "下限 °C", 4, 10, 3, 37, -3276.8, 3276.7, 1, none},
-    {41, "上限 °C", 4, 10, 3, 37, -3276.8, 3276.7, 1, none},
-    {42, "DOアラート", 5, 8, 4, 30, 0, 0, 0, {"開始", "停止"}},
-    {43, "監視対象AI", 6, 8, 4, 41, 0, 0, 0, {"AI1", "AI2", "AI3"}},
-    {44, "閾値[mV]", 4, 10, 3, 37, -100, 100, 3, none},
-    {45, "閾値[V]", 4, 10, 3, 37, -1, 1, 5, none},
-    {46, "閾値[V]", 4, 10, 3, 37, -10, 10, 4, none},
-    {47, "閾値[V]", 4, 10, 3, 37, -30, 30, 4, none},
-    {48, "閾値[mA]", 4, 10, 3, 37, 0, 20, 4, none},
-    {49, "閾値[°C]", 4, 10, 3, 37, -3276.8, 3276.7, 1, none},
-    {50, "閾値[mV]", 4, 10, 3, 37, 0, 200, 3, none},
-    {51, "閾値[V]", 4, 10, 3, 37, 0, 2, 5, none},
-    {52, "閾値[V]", 4, 10, 3, 37, 0, 20, 4, none},
-    {53, "閾値[V]", 4, 10, 3, 37, 0, 60, 4, none},
-    {54, "閾値[mA]", 4, 10, 3, 37, 0, 40, 4, none},
-    {55, "閾値[°C]", 4, 10, 3, 37, 0, 6553.5, 1, none},
-    {56, "方向", 5, 10, 4, 34, 0, 0, 0, {"ON優先", "OFF優先"}},
-};
+// Columns a text takes on the terminal.
+int columns(const char* text)
+{
+    wchar_t wide[64];
+    const size_t n = std::mbstowcs(wide, text, 64);
+    return n == static_cast<size_t>(-1) ? 1000 : wcswidth(wide, n);
+}
+
+std::string field_text(FIELD* field)
+{
+    std::string s = field_buffer(field, 0);
+    while (!s.empty() && s.back() == ' ') s.pop_back();
+    return s;
+}
+
+// The choices a row gives its form: kinds 5 and 6 their own, kind 7 the
+// first nlist texts of its table.
+std::vector<const char*> choices_of(const FormSpec& s)
+{
+    std::vector<const char*> out;
+    if (s.kind == 5 || s.kind == 6)
+        for (const char* c : s.sel)
+            if (c != nullptr) out.push_back(c);
+    if (s.kind == 7 && s.list != nullptr)
+        for (int i = 0; i < s.nlist && i < 16; i++) out.push_back(s.list[i]);
+    return out;
+}
 
 class Catalogue : public forms_test::NullScreen {
   protected:
@@ -115,152 +71,191 @@ class Catalogue : public forms_test::NullScreen {
         hide_myform(f);
         return ok;
     }
-
 };
 
-std::string field_text(FIELD* field)
+TEST_F(Catalogue, EveryRowIsBuiltAsItsRowGivesIt)
 {
-    std::string s = field_buffer(field, 0);
-    while (!s.empty() && s.back() == ' ') s.pop_back();
-    return s;
+    ASSERT_EQ(nforms, CATALOGUE_FORMS);
+    ASSERT_EQ(static_cast<int>(FORM_COUNT), CATALOGUE_FORMS) << "every form has its name";
+    for (int k = 0; k < CATALOGUE_FORMS; k++) {
+        SCOPED_TRACE("form " + std::to_string(k));
+        const FormSpec& s = form_catalogue[k];
+        const MyForm& f = myforms[k];
+        EXPECT_EQ(f.kind, s.kind);
+        EXPECT_EQ(f.width, s.width);
+        EXPECT_STREQ(f.label, s.label) << "the label is cut";
+        EXPECT_EQ(f.zenkaku, 0);
+        EXPECT_EQ(f.pair_normal, 5);
+        EXPECT_EQ(f.pair_select, 4);
+        ASSERT_NE(f.form, nullptr);
+        EXPECT_EQ(field_text(f.fields[0]), s.label) << "the label is shown whole";
+        EXPECT_EQ(f.nfields, s.kind == 6 ? 4 : s.kind == 7 ? 17 : 3);
+    }
 }
 
-TEST_F(Catalogue, AllFiftySevenFormsExistWithTheirKindLabelAndWindow)
+// Slot 0 is the label and never reached; an entry kind has its entry and
+// the button "決定"; a choice kind its choices, chosen but not typed into.
+TEST_F(Catalogue, EveryFieldLiesInsideItsFormBesideTheOthersAndHoldsItsText)
 {
-    ASSERT_EQ(nforms, 57);
-    for (const Expected& e : catalogue) {
-        SCOPED_TRACE("form " + std::to_string(e.form));
-        MyForm* f = &myforms[e.form];
-        EXPECT_EQ(f->kind, e.kind);
-        EXPECT_STREQ(f->label, e.label);
-        EXPECT_EQ(f->width, e.width);
-        EXPECT_EQ(f->rows + 2, e.win_rows);
-        EXPECT_EQ(f->cols + 4, e.win_cols);
-        EXPECT_EQ(f->zenkaku, 0);
-        EXPECT_EQ(f->pair_normal, 5);
-        EXPECT_EQ(f->pair_select, 4);
-        ASSERT_NE(f->form, nullptr);
-        EXPECT_EQ(field_text(f->fields[0]), e.label);
-        int slots = e.kind == 6 ? 4 : e.kind == 7 ? 17 : 3;
-        EXPECT_EQ(f->nfields, slots);
-        if (e.kind == 1) {
-            EXPECT_EQ(f->int_min, static_cast<int>(e.lo));
-            EXPECT_EQ(f->int_max, static_cast<int>(e.hi));
-        }
-        if (e.kind == 4) {
-            EXPECT_DOUBLE_EQ(f->num_min, e.lo);
-            EXPECT_DOUBLE_EQ(f->num_max, e.hi);
-            EXPECT_EQ(f->num_digits, e.digits);
-        }
-        if (e.kind >= 5) {
-            int n = static_cast<int>(e.choices.size());
-            if (e.kind == 7) {
-                EXPECT_EQ(f->nsel, n);
+    for (int k = 0; k < CATALOGUE_FORMS; k++) {
+        SCOPED_TRACE("form " + std::to_string(k));
+        const MyForm& f = myforms[k];
+        const int slots =
+            entry_kind(f.kind) ? 3 : static_cast<int>(choices_of(form_catalogue[k]).size()) + 1;
+        std::set<std::pair<int, int>> taken;  // row, column of every cell of a field
+        for (int i = 0; i < slots; i++) {
+            SCOPED_TRACE("slot " + std::to_string(i));
+            int rows, cols, row, col, offscreen, buffers;
+            ASSERT_NE(f.fields[i], nullptr);
+            ASSERT_EQ(field_info(f.fields[i], &rows, &cols, &row, &col, &offscreen, &buffers),
+                      E_OK);
+            EXPECT_EQ(rows, 1);
+            EXPECT_TRUE(row >= 0 && row < f.rows && col >= 0 && col + cols <= f.cols)
+                << "at " << row << "," << col << " over " << cols << " of " << f.rows << " x "
+                << f.cols;
+            for (int c = col; c < col + cols; c++)
+                EXPECT_TRUE(taken.insert({row, c}).second) << "two fields share column " << c;
+            const Field_Options o = field_opts(f.fields[i]);
+            const bool typed = entry_kind(f.kind) && i == 1;
+            EXPECT_EQ((o & O_ACTIVE) != 0, i > 0);
+            if (i > 0) {
+                EXPECT_EQ((o & O_EDIT) != 0, typed);
             }
-            for (int i = 0; i < n; i++) {
-                EXPECT_STREQ(f->sel_text[i], e.choices[i].c_str());
-                ASSERT_NE(f->fields[i + 1], nullptr);
-                EXPECT_EQ(field_text(f->fields[i + 1]), e.choices[i]);
+            const char* text = i == 0               ? f.label
+                               : typed              ? ""
+                               : entry_kind(f.kind) ? "決定"
+                                                    : f.sel_text[i - 1];
+            EXPECT_LE(columns(text), cols) << text;
+            if (typed) {
+                EXPECT_EQ(cols, f.width + 1);
+            } else if (i > 0) {
+                EXPECT_EQ(field_text(f.fields[i]), text);
             }
-            EXPECT_EQ(f->fields[n + 1], nullptr) << "the list ends after the last choice";
+        }
+        EXPECT_EQ(f.fields[slots], nullptr) << "the fields end after the last";
+        if (!entry_kind(f.kind)) continue;
+        // Entries of the checked kinds must be filled in; free text may stay empty.
+        const Field_Options o = field_opts(f.fields[1]);
+        EXPECT_EQ((o & O_NULLOK) != 0, f.kind == 3);
+        EXPECT_EQ(o & O_AUTOSKIP, 0);
+        EXPECT_NE(o & O_PASSOK, 0);
+    }
+}
+
+// Forms up to FORM_AO_VALUE are shown at the place their row gives; the
+// others where their screen puts them, so they must at least fit the screen.
+TEST_F(Catalogue, EveryFormFitsTheScreenAtItsPlace)
+{
+    ASSERT_EQ(CATALOGUE_PLACED, FORM_AO_VALUE + 1u);
+    for (int k = 0; k < CATALOGUE_FORMS; k++) {
+        SCOPED_TRACE("form " + std::to_string(k));
+        const FormSpec& s = form_catalogue[k];
+        MyForm& f = myforms[k];
+        const int rows = f.rows + 2, cols = f.cols + 4;  // with the frame
+        EXPECT_TRUE(rows <= SCREEN_ROWS && cols <= SCREEN_COLS) << rows << " x " << cols;
+        show_form(k);
+        if (static_cast<unsigned>(k) >= CATALOGUE_PLACED) {
+            EXPECT_TRUE(s.row == -1 && s.col == -1);
+            EXPECT_EQ(f.win, nullptr) << "a form placed by its screen has no place of its own";
+            continue;
+        }
+        ASSERT_NE(f.win, nullptr);
+        const int row = getbegy(f.win), col = getbegx(f.win);
+        EXPECT_TRUE(getmaxy(f.win) == rows && getmaxx(f.win) == cols);
+        EXPECT_TRUE(row >= 0 && col >= 0 && row + rows <= SCREEN_ROWS && col + cols <= SCREEN_COLS)
+            << "at " << row << "," << col;
+        // At its place, or moved onto the screen when that lies past an edge.
+        EXPECT_TRUE(row == s.row || (s.row + rows > SCREEN_ROWS && row + rows == SCREEN_ROWS));
+        EXPECT_TRUE(col == s.col || (s.col + cols > SCREEN_COLS && col + cols == SCREEN_COLS));
+        hide_form(k);
+        EXPECT_EQ(f.win, nullptr);
+    }
+    show_form(CATALOGUE_FORMS);  // past the catalogue: nothing shown, nothing to hide
+    hide_form(CATALOGUE_FORMS);
+    show_form_at(FORM_DO_DIRECTION, 10, 10);
+    EXPECT_NE(myforms[FORM_DO_DIRECTION].win, nullptr);
+    hide_form(FORM_DO_DIRECTION);
+    EXPECT_EQ(myforms[FORM_DO_DIRECTION].win, nullptr);
+}
+
+TEST_F(Catalogue, EveryChoiceFormShowsItsChoicesAndAListExactlyItsTable)
+{
+    for (int k = 0; k < CATALOGUE_FORMS; k++) {
+        SCOPED_TRACE("form " + std::to_string(k));
+        const FormSpec& s = form_catalogue[k];
+        const MyForm& f = myforms[k];
+        const std::vector<const char*> choices = choices_of(s);
+        if (entry_kind(s.kind)) {
+            EXPECT_TRUE(choices.empty() && s.sel[0] == nullptr && s.list == nullptr &&
+                        s.nlist == 0);
+            continue;
+        }
+        EXPECT_EQ(choices.size(), s.kind == 5   ? 2u
+                                  : s.kind == 6 ? 3u
+                                                : static_cast<size_t>(s.nlist));
+        EXPECT_EQ(s.list != nullptr, s.kind == 7);
+        if (s.kind == 7) {
+            EXPECT_TRUE(s.nlist >= 1 && s.nlist <= 16) << s.nlist;
+            EXPECT_EQ(f.nsel, s.nlist);
+            // The table holds texts up to the count the form takes, then empty slots.
+            for (int i = s.nlist; i < 16; i++)
+                EXPECT_TRUE(s.list[i] == nullptr || s.list[i][0] == '\0') << "slot " << i;
+        }
+        std::set<std::string> seen;
+        for (size_t i = 0; i < choices.size(); i++) {
+            ASSERT_NE(choices[i], nullptr) << "choice " << i;
+            EXPECT_NE(choices[i][0], '\0') << "choice " << i << " has no text";
+            EXPECT_TRUE(seen.insert(choices[i]).second) << "choice " << i << " twice";
+            EXPECT_STREQ(f.sel_text[i], choices[i]);
         }
     }
 }
 
-TEST_F(Catalogue, ChoiceTablesHoldTheirTextsAndEmptySlots)
+// A whole number or a decimal: its limits are the last values taken, and
+// the entry has room for both; an address entry for the longest address.
+TEST_F(Catalogue, EveryEntryTakesExactlyItsLimitsAndHasRoomForThem)
 {
-    struct { const char* const* table; int used; const char* last; } tables[] = {
-        {DiscTime, 16, "None"}, {AutoPeriod, 5, "180sec"}, {AutoPeriodA, 14, "10min"},
-        {AdcSamp, 8, "14400Hz"}, {AdcRange, 6, "0-20mA (250Ω)"}, {AdcRangeV2, 7, "熱電対"},
-        {TCType, 8, "B 熱電対"}, {TFMode, 4, "4-20 mA"},
-    };
-    for (const auto& t : tables) {
-        EXPECT_STREQ(t.table[t.used - 1], t.last);
-        for (int i = t.used; i < 15; i++) EXPECT_STREQ(t.table[i], "") << t.last << " slot " << i;
-    }
-    EXPECT_EQ(AutoPeriod[15], nullptr);
-}
-
-TEST_F(Catalogue, FieldsSitWhereTheKindPutsThem)
-{
-    struct Slot { int slot, cols, row, col; bool active, editable; };
-    struct { int form; std::vector<Slot> slots; } layouts[] = {
-        // "ポート": 6-column entry at 13, "決定" at 20
-        {0, {{0, 12, 0, 0, false, true}, {1, 6, 0, 13, true, true}, {2, 8, 0, 20, true, false}}},
-        // IPv4: a 17-column entry holds any dotted address
-        {1, {{1, 17, 0, 13, true, true}, {2, 8, 0, 31, true, false}}},
-        {16, {{0, 12, 0, 9, false, true}, {1, 9, 1, 3, true, false}, {2, 9, 1, 14, true, false}}},
-        {18, {{1, 9, 1, 3, true, false}, {2, 9, 1, 14, true, false}, {3, 9, 1, 25, true, false}}},
-        // a list leaves row 1 blank between its label and the first choice
-        {26, {{0, 17, 0, 0, false, true}, {1, 13, 2, 2, true, false}, {5, 13, 6, 2, true, false}}},
-    };
-    for (const auto& l : layouts) {
-        for (const Slot& s : l.slots) {
-            SCOPED_TRACE("form " + std::to_string(l.form) + " slot " + std::to_string(s.slot));
-            int rows, cols, frow, fcol, nrow, nbuf;
-            ASSERT_EQ(field_info(myforms[l.form].fields[s.slot], &rows, &cols, &frow, &fcol, &nrow, &nbuf), E_OK);
-            EXPECT_EQ(cols, s.cols);
-            EXPECT_EQ(frow, s.row);
-            EXPECT_EQ(fcol, s.col);
-            Field_Options o = field_opts(myforms[l.form].fields[s.slot]);
-            EXPECT_EQ((o & O_ACTIVE) != 0, s.active);
-            EXPECT_EQ((o & O_EDIT) != 0, s.editable);
+    for (int k = 0; k < CATALOGUE_FORMS; k++) {
+        SCOPED_TRACE("form " + std::to_string(k));
+        const FormSpec& s = form_catalogue[k];
+        MyForm* f = &myforms[k];
+        if (s.kind != 1 && s.kind != 4) {
+            EXPECT_TRUE(s.min == 0 && s.max == 0 && s.digits == 0) << "limits of another kind";
+            if (s.kind == 2) {
+                EXPECT_TRUE(accepts(f, "255.255.255.255"));
+            }
+            continue;
         }
-    }
-    // Entries of the checked kinds must be filled in; free text may stay empty.
-    for (int form : {0, 1, 6, 33}) {
-        Field_Options o = field_opts(myforms[form].fields[1]);
-        EXPECT_EQ((o & O_NULLOK) != 0, form == 6) << form;
-        EXPECT_EQ(o & O_AUTOSKIP, 0) << form;
-        EXPECT_NE(o & O_PASSOK, 0) << form;
-    }
-}
-
-TEST_F(Catalogue, EntryFormsCheckTheirOwnLimits)
-{
-    for (const Expected& e : catalogue) {
-        if (e.kind != 1 && e.kind != 4) continue;
-        SCOPED_TRACE("form " + std::to_string(e.form));
-        MyForm* f = &myforms[e.form];
         char lo[32], hi[32], below[32], above[32];
-        if (e.kind == 1) {
-            std::snprintf(lo, sizeof lo, "%d", static_cast<int>(e.lo));
-            std::snprintf(hi, sizeof hi, "%d", static_cast<int>(e.hi));
-            std::snprintf(below, sizeof below, "%d", static_cast<int>(e.lo) - 1);
-            std::snprintf(above, sizeof above, "%d", static_cast<int>(e.hi) + 1);
+        if (s.kind == 1) {
+            EXPECT_EQ(f->int_min, static_cast<int>(s.min));
+            EXPECT_EQ(f->int_max, static_cast<int>(s.max));
+            EXPECT_EQ(s.digits, 0);
+            std::snprintf(lo, sizeof lo, "%d", f->int_min);
+            std::snprintf(hi, sizeof hi, "%d", f->int_max);
+            std::snprintf(below, sizeof below, "%d", f->int_min - 1);
+            std::snprintf(above, sizeof above, "%d", f->int_max + 1);
         } else {
+            EXPECT_DOUBLE_EQ(f->num_min, s.min);
+            EXPECT_DOUBLE_EQ(f->num_max, s.max);
+            EXPECT_EQ(f->num_digits, s.digits);
+            EXPECT_TRUE(s.digits >= 1 && s.digits <= 5) << s.digits;
             double step = 1;
-            for (int i = 0; i < e.digits; i++) step /= 10;
-            std::snprintf(lo, sizeof lo, "%.*f", e.digits, e.lo);
-            std::snprintf(hi, sizeof hi, "%.*f", e.digits, e.hi);
-            std::snprintf(below, sizeof below, "%.*f", e.digits, e.lo - step);
-            std::snprintf(above, sizeof above, "%.*f", e.digits, e.hi + step);
+            for (int i = 0; i < s.digits; i++) step /= 10;
+            std::snprintf(lo, sizeof lo, "%.*f", s.digits, s.min);
+            std::snprintf(hi, sizeof hi, "%.*f", s.digits, s.max);
+            std::snprintf(below, sizeof below, "%.*f", s.digits, s.min - step);
+            std::snprintf(above, sizeof above, "%.*f", s.digits, s.max + step);
         }
+        EXPECT_LT(s.min, s.max);
+        EXPECT_LE(std::strlen(lo), static_cast<size_t>(s.width)) << lo;
+        EXPECT_LE(std::strlen(hi), static_cast<size_t>(s.width)) << hi;
         EXPECT_TRUE(accepts(f, lo)) << lo;
         EXPECT_TRUE(accepts(f, hi)) << hi;
         EXPECT_FALSE(accepts(f, below)) << below;
         EXPECT_FALSE(accepts(f, above)) << above;
         EXPECT_FALSE(accepts(f, "x")) << "a letter";
     }
-}
-
-TEST_F(Catalogue, OnlyTheFirstThirtyFourFormsHaveAPlaceOfTheirOwn)
-{
-    // form 33 at 3, 25; form 34 is placed by its screen only
-    show_form(33);
-    ASSERT_NE(myforms[33].win, nullptr);
-    EXPECT_EQ(getbegy(myforms[33].win), 3);
-    EXPECT_EQ(getbegx(myforms[33].win), 25);
-    hide_form(33);
-    EXPECT_EQ(myforms[33].win, nullptr);
-    show_form(34);
-    EXPECT_EQ(myforms[34].win, nullptr);
-    show_form(57);
-    show_myform(&myforms[56], 10, 10);
-    EXPECT_NE(myforms[56].win, nullptr);
-    hide_form(56);
-    EXPECT_EQ(myforms[56].win, nullptr);
-    hide_form(57);   // nothing to hide, nothing happens
 }
 
 }  // namespace

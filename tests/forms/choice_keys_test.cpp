@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "forms/harness.h"
+#include "tests/screens/operator.h"
 
 using forms_test::harness;
 using forms_test::round_result;
@@ -17,11 +18,11 @@ struct Cell {
 // The choice is highlighted (pair 4, blue on white) or not (pair 5, white on blue).
 bool highlighted(rig::Term& t, Cell c)
 {
-    return t.fg(c.row, c.col) == 4 && t.bg(c.row, c.col) == 7;
+    return t.fg(c.row, c.col) == op::BLUE && t.bg(c.row, c.col) == op::WHITE;
 }
 bool plain(rig::Term& t, Cell c)
 {
-    return t.fg(c.row, c.col) == 7 && t.bg(c.row, c.col) == 4;
+    return t.fg(c.row, c.col) == op::WHITE && t.bg(c.row, c.col) == op::BLUE;
 }
 
 // Form 16 "SMTP-AUTH" at 5, 20; form 18 "メール送信" at 5, 30; form 26 "定期通知" at 12, 15.

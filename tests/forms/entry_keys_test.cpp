@@ -4,6 +4,7 @@
 
 #include "forms/harness.h"
 #include "rig/emulator.h"
+#include "tests/screens/operator.h"
 
 #include <cstdlib>
 
@@ -31,9 +32,9 @@ TEST(EntryKeys, PortFormShowsLabelEntryAndButtonInItsFrame)
     EXPECT_EQ(t.text(5, 15, 1), "└");
     EXPECT_EQ(t.text(5, 47, 1), " ");
     // The entry and the frame are white on blue.
-    EXPECT_EQ(t.fg(PORT_ROW, PORT_ENTRY), 7);
-    EXPECT_EQ(t.bg(PORT_ROW, PORT_ENTRY), 4);
-    EXPECT_EQ(t.bg(3, 15), 4);
+    EXPECT_EQ(t.fg(PORT_ROW, PORT_ENTRY), op::WHITE);
+    EXPECT_EQ(t.bg(PORT_ROW, PORT_ENTRY), op::BLUE);
+    EXPECT_EQ(t.bg(3, 15), op::BLUE);
     EXPECT_TRUE(forms_test::wait_for(t, [](rig::Term& s) { return s.cursor_visible(); }));
 }
 

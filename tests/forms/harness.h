@@ -34,15 +34,14 @@ inline std::string round_result(rig::Term& t, int n, int result)
     return line;
 }
 
-// Polls the screen until pred(t) holds; false after about timeout_ms.
+// Once the harness has drawn what the last key made of the form, polls
+// the screen until pred(t) holds: a key that wrongly changes something is
+// seen before the first look.
 template <typename Pred>
 bool wait_for(rig::Term& t, Pred pred, int timeout_ms = 10000)
 {
-    for (int waited = 0; waited < timeout_ms; waited += 50) {
-        t.settle(50, 1000);
-        if (pred(t)) return true;
-    }
-    return pred(t);
+    t.settle(50, 1000);
+    return t.wait_for([&] { return pred(t); }, timeout_ms);
 }
 
 }  // namespace forms_test

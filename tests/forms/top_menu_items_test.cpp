@@ -1,26 +1,23 @@
 // The top menu's form items in the running tool: the search port and the
-// address of a unit to add. No test here confirms an address, so nothing is
-// ever sent.
+// address of a unit to add. No test here confirms an address, and the tool
+// runs in a lab without units all the same.
 #include <gtest/gtest.h>
 
 #include "forms/harness.h"
-#include "rig/scratch_dir.h"
-#include "rig/term.h"
+#include "tests/screens/operator.h"
 
 #include <string>
 
 namespace {
 
-const std::string program = KIVRA_BINARY_DIR "/KIVRASetL";
 const char* const header = "No    MACアドレス     IPアドレス     機種";
 
 // The tool with its main screen drawn, the cursor on "検索".
-struct Tool {
-    rig::ScratchDir dir;
-    rig::Term t{{program}, 24, 80, {}, dir.path()};
+struct Tool : op::Session {
+    Tool() : Session(R"({"units": []})") {}
     bool started()
     {
-        bool up = t.wait_text("KIVRASetL V1.10");
+        bool up = lab.ok() && t.wait_text("KIVRASetL V1.10");
         t.settle();
         return up;
     }

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 using namespace etctest;
-using T = rig::Term;
 
 namespace {
 
@@ -22,7 +21,7 @@ TEST(EtcOutput, TwoAndThreeOutputsAreReadEditedWithinTheirRangesAndWritten)
        "memory": {"0b03": "01", "0b33": "02", "0b34": "12", "0b35": "34",
                   "0b63": "00", "0b64": "20", "0b65": "00"}}
     ]})");
-    ASSERT_TRUE(started(s)) << s.lab.sim_log() << s.t.dump();
+    ASSERT_TRUE(s.searched()) << s.lab.sim_log() << s.t.dump();
 
     // Model 9: two rows, no "AO3 :".
     size_t n = open_etc(s, "ao9", "192.0.2.10");
@@ -37,26 +36,26 @@ TEST(EtcOutput, TwoAndThreeOutputsAreReadEditedWithinTheirRangesAndWritten)
     }
     EXPECT_TRUE(cells_are(s.t, row_of_output(2), 5, "", 30));
     EXPECT_TRUE(cells_are(s.t, ROW_APPLY, COL_APPLY, "設定反映", 16));
-    EXPECT_EQ(requests(s, "ao9", n, 2), (Requests{cmd("MR0B03"), cmd("MR0B33")}));
+    EXPECT_EQ(s.requests("ao9", n, 2), (Requests{cmd("MR0B03"), cmd("MR0B33")}));
     s.t.up();
     EXPECT_TRUE(s.wait_bg(ROW_APPLY, COL_APPLY, BLUE)) << s.t.dump();
     s.t.up();
     EXPECT_TRUE(s.wait_bg(row_of_output(1), COL_KIND, BLUE)) << "Up from apply: the last row";
     // 15 mA switched to voltage is brought to +10 V with the voltage message.
-    keys(s.t, {&T::enter, &T::left, &T::enter});
+    s.keys("nln");
     ASSERT_TRUE(s.wait_message(MSG_SETTINGS, "電圧の設定範囲は", "+/-10V です。")) << s.t.dump();
     s.t.enter();
     EXPECT_TRUE(cells_are(s.t, row_of_output(1), COL_KIND, "電圧[v]", 10));
     EXPECT_TRUE(cells_are(s.t, row_of_output(1), COL_VALUE, "+10.00000", 12));
     // 12 V entered is limited to +10 V.
-    keys(s.t, {&T::up, &T::right, &T::enter});
+    s.keys("urn");
     s.fill_form("12");
     ASSERT_TRUE(s.wait_message(MSG_SETTINGS, "電圧の設定範囲は", "+/-10V です。")) << s.t.dump();
     s.t.enter();
     EXPECT_TRUE(cells_are(s.t, row_of_output(0), COL_VALUE, "+10.00000", 12));
-    keys(s.t, {&T::down, &T::down, &T::enter});
-    ASSERT_TRUE(s.wait_message(18, "設定完了しました。", "デバイスを再起動します。")) << s.t.dump();
-    EXPECT_EQ(requests(s, "ao9", n + 2, 2),
+    s.keys("ddn");
+    ASSERT_TRUE(s.applied()) << s.t.dump();
+    EXPECT_EQ(s.requests("ao9", n + 2, 2),
               (Requests{cmd("AQ", {0x20}, "7FFF"), cmd("AQ", {0x21}, "7FFF")}));
     s.t.enter();
 
@@ -68,24 +67,24 @@ TEST(EtcOutput, TwoAndThreeOutputsAreReadEditedWithinTheirRangesAndWritten)
     EXPECT_TRUE(cells_are(s.t, row_of_output(0), COL_VALUE, "+0.00000", 12));
     EXPECT_TRUE(cells_are(s.t, row_of_output(1), COL_KIND, "", 10));
     EXPECT_TRUE(cells_are(s.t, row_of_output(1), COL_VALUE, "", 12));
-    EXPECT_EQ(requests(s, "ao11", n, 3), (Requests{cmd("MR0B03"), cmd("MR0B33"), cmd("MR0B63")}));
-    keys(s.t, {&T::up, &T::up});
+    EXPECT_EQ(s.requests("ao11", n, 3), (Requests{cmd("MR0B03"), cmd("MR0B33"), cmd("MR0B63")}));
+    s.keys("uu");
     EXPECT_TRUE(s.wait_bg(row_of_output(2), COL_KIND, BLUE)) << "Up from apply: the third row";
-    keys(s.t, {&T::right, &T::enter});
+    s.keys("rn");
     s.fill_form("-0.5");
     ASSERT_TRUE(s.wait_message(MSG_SETTINGS, "電流の設定範囲は", "0-20 mV です。")) << s.t.dump();
     s.t.enter();
     EXPECT_TRUE(cells_are(s.t, row_of_output(2), COL_VALUE, "+0.00000", 12));
-    keys(s.t, {&T::down, &T::enter});
+    s.keys("dn");
     ASSERT_TRUE(s.wait_message(MSG_SETTINGS, "AO 種別を", "選択してください。")) << s.t.dump();
     s.t.enter();
-    EXPECT_EQ(requests(s, "ao11", n + 3, 0).size(), 0u) << "nothing written";
-    keys(s.t, {&T::down, &T::down, &T::enter, &T::enter});
+    EXPECT_EQ(s.requests("ao11", n + 3, 0).size(), 0u) << "nothing written";
+    s.keys("ddnn");
     EXPECT_TRUE(cells_are(s.t, row_of_output(1), COL_KIND, "電圧[v]", 10));
     EXPECT_TRUE(cells_are(s.t, row_of_output(1), COL_VALUE, "+0.00000", 12));
-    keys(s.t, {&T::down, &T::down, &T::enter});
-    ASSERT_TRUE(s.wait_message(18, "設定完了しました。", "デバイスを再起動します。")) << s.t.dump();
-    EXPECT_EQ(requests(s, "ao11", n + 3, 3),
+    s.keys("ddn");
+    ASSERT_TRUE(s.applied()) << s.t.dump();
+    EXPECT_EQ(s.requests("ao11", n + 3, 3),
               (Requests{cmd("AQ", {0x20}, "0000"), cmd("AQ", {0x21}, "0000"),
                         cmd("AQ", {0x2A}, "0000")}));
 }

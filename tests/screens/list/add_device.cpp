@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "rig/scratch_dir.h"
 #include "tests/screens/operator.h"
 
 using namespace op;
@@ -31,8 +30,7 @@ void back_to_top(Session& s)
 TEST(AddDevice, AUnitOfTheHostsNetworkIsAskedItsModelWhenItsPortIsTheSearchPort)
 {
     Session s(add_plant);
-    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
-    ASSERT_TRUE(s.set_port("10001")) << s.t.dump();
+    ASSERT_TRUE(s.ready() && s.set_port("10001")) << s.lab.sim_log() << s.t.dump();
     s.add("192.0.2.10");
     ASSERT_TRUE(s.t.wait_text("00-80-A3-00-00-0a 192.0.2.10      ZR-204", SEARCH_TIMEOUT_MS)) << s.t.dump();
     EXPECT_TRUE(cells_are(s.t, LIST_FIRST_ROW, 1, " 0 00-80-A3-00-00-0a 192.0.2.10      ZR-204", 78));
@@ -61,13 +59,11 @@ TEST(AddDevice, AUnitOfTheHostsNetworkIsAskedItsModelWhenItsPortIsTheSearchPort)
 
 TEST(AddDevice, TheLogTellsTheAddsStepsWithoutTheSearchsThreadCount)
 {
-    rig::ScratchDir dir;
-    Session s(add_plant, {"-l"}, dir.path());
-    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
-    ASSERT_TRUE(s.set_port("10001")) << s.t.dump();
+    Session s(add_plant, {"-l"});
+    ASSERT_TRUE(s.ready() && s.set_port("10001")) << s.lab.sim_log() << s.t.dump();
     s.add("192.0.2.10");
     ASSERT_TRUE(s.t.wait_text("00-80-A3-00-00-0a 192.0.2.10      ZR-204", SEARCH_TIMEOUT_MS)) << s.t.dump();
-    const std::string log = dir.read("debug.log");
+    const std::string log = s.debug_log();
     size_t at = 0;
     for (const char* line : {"Add a device by IP\n", "Xport: 192.0.2.10 : same network\n", "DataGet Success : IP=",
                              "Get model info\n", "DataGet Success : IP="}) {
@@ -83,8 +79,7 @@ TEST(AddDevice, TheLogTellsTheAddsStepsWithoutTheSearchsThreadCount)
 TEST(AddDevice, AUnitOutsideTheHostsNetworkIsReadButNotAskedItsModel)
 {
     Session s(add_plant);
-    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
-    ASSERT_TRUE(s.set_port("10001")) << s.t.dump();
+    ASSERT_TRUE(s.ready() && s.set_port("10001")) << s.lab.sim_log() << s.t.dump();
     s.add("198.51.100.10");
     ASSERT_TRUE(s.t.wait_text("00-80-A3-00-00-20 198.51.100.10   X5", SEARCH_TIMEOUT_MS)) << s.t.dump();
     s.t.settle();

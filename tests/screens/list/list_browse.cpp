@@ -89,7 +89,7 @@ TEST(ListBrowse, TheInformationBoxShowsTheUnitUnderTheCursor)
 ::testing::AssertionResult shows_item(rig::Term& t, int row, int item)
 {
     const std::string number = " " + std::to_string(item) + " ";
-    if (eventually(t, [&] { return t.text(row, 1, 78).rfind(number, 0) == 0; }, 5000))
+    if (t.wait_for([&] { return t.text(row, 1, 78).rfind(number, 0) == 0; }, 5000))
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "row " << row << " should show item " << item << "\n" << t.dump();
 }
@@ -108,8 +108,7 @@ std::string ten_units()
 TEST(ListBrowse, TheListScrollsPastItsEighthRowAndMarksTheChosenUnit)
 {
     Session s(ten_units());
-    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
-    ASSERT_TRUE(s.search()) << s.t.dump();
+    ASSERT_TRUE(s.ready() && s.search()) << s.lab.sim_log() << s.t.dump();
     for (int k = 0; k < 8; k++) EXPECT_TRUE(shows_item(s.t, LIST_FIRST_ROW + k, k));
 
     // Eight Downs reach item 9: the rows show items 2 to 9.
@@ -117,8 +116,7 @@ TEST(ListBrowse, TheListScrollsPastItsEighthRowAndMarksTheChosenUnit)
     EXPECT_TRUE(shows_item(s.t, LIST_FIRST_ROW, 1));
     EXPECT_TRUE(shows_item(s.t, LIST_FIRST_ROW + 7, 8));
     // The ninth reaches item 10, the last; further Downs do nothing.
-    s.t.down();
-    s.t.down();
+    s.keys("dd");
     EXPECT_TRUE(shows_item(s.t, LIST_FIRST_ROW, 2));
     EXPECT_TRUE(shows_item(s.t, LIST_FIRST_ROW + 7, 9));
     s.t.settle();
@@ -129,9 +127,9 @@ TEST(ListBrowse, TheListScrollsPastItsEighthRowAndMarksTheChosenUnit)
     s.t.enter();
     ASSERT_TRUE(s.t.wait_text(MENU_TITLE)) << s.t.dump();
     const int row = LIST_FIRST_ROW + 7;
-    EXPECT_TRUE(eventually(s.t, [&] { return s.t.bg(row, 2) == 3; })) << s.t.dump();
-    EXPECT_EQ(s.t.fg(row, 2), 4);
-    EXPECT_EQ(s.t.bg(row - 1, 2), 7) << "only the chosen row is marked";
+    EXPECT_TRUE(s.wait_bg(row, 2, YELLOW)) << s.t.dump();
+    EXPECT_EQ(s.t.fg(row, 2), BLUE);
+    EXPECT_EQ(s.t.bg(row - 1, 2), WHITE) << "only the chosen row is marked";
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "rig/scratch_dir.h"
 #include "tests/screens/operator.h"
 
 using namespace op;
@@ -12,7 +11,6 @@ namespace {
 
 TEST(ListLog, TheLogTellsTheHostsNetworksAndEveryStepOfTheSearch)
 {
-    rig::ScratchDir dir;
     Session s(R"({"units": [
       {"name": "a",      "ip": "192.0.2.10", "mask": "255.255.255.0", "gateway": "192.0.2.254"},
       {"name": "norec0", "ip": "192.0.2.11", "faults": {"unreadable_record": 0}},
@@ -20,11 +18,9 @@ TEST(ListLog, TheLogTellsTheHostsNetworksAndEveryStepOfTheSearch)
       {"name": "x6",     "ip": "192.0.2.13", "devtype": "X6"},
       {"name": "far",    "ip": "198.51.100.10"}
     ]})",
-              {"-l"}, dir.path());
-    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
-    ASSERT_TRUE(s.set_port("10001")) << s.t.dump();
-    ASSERT_TRUE(s.search()) << s.t.dump();
-    const std::string log = dir.read("debug.log");
+              {"-l"});
+    ASSERT_TRUE(s.searched()) << s.lab.sim_log() << s.t.dump();
+    const std::string log = s.debug_log();
 
     // Start-up: the veth of the host namespace, loopback left out.
     EXPECT_NE(log.find("MYIP0 : "), std::string::npos) << log;

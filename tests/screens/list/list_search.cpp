@@ -38,9 +38,7 @@ const Listed listed[] = {
 TEST(ListSearch, EveryUsableUnitGetsItsLineByteForByteAndTheOthersAreDropped)
 {
     Session s(mixed_plant);
-    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
-    ASSERT_TRUE(s.set_port("10001")) << s.t.dump();
-    ASSERT_TRUE(s.search()) << s.t.dump();
+    ASSERT_TRUE(s.searched()) << s.lab.sim_log() << s.t.dump();
 
     // Seven units listed, numbered from 0 in the order of the rows.
     for (const Listed& u : listed) EXPECT_TRUE(lists(s, u));
@@ -81,9 +79,7 @@ TEST(ListSearch, TheSearchPortDecidesWhichUnitsAreAskedTheirModel)
       {"name": "far", "ip": "198.51.100.10", "model": 2, "cmd_port": 10002},
       {"name": "w",   "ip": "192.0.2.12", "model": 3, "module": "wifi", "cmd_port": 10001}
     ]})");
-    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
-    ASSERT_TRUE(s.set_port("10002")) << s.t.dump();
-    ASSERT_TRUE(s.search()) << s.t.dump();
+    ASSERT_TRUE(s.ready() && s.set_port("10002") && s.search()) << s.lab.sim_log() << s.t.dump();
 
     EXPECT_EQ(count_received(s.lab, "b", UU), 1);
     EXPECT_EQ(count_tcp(s.lab, "a"), 0);
@@ -99,8 +95,7 @@ TEST(ListSearch, TheSearchPortDecidesWhichUnitsAreAskedTheirModel)
     // Back to the top menu; with the port not given nobody is asked.
     s.t.esc();
     s.t.settle();
-    s.t.right();
-    s.t.enter();
+    s.keys("rn");
     ASSERT_TRUE(s.t.wait_text("ポート", 5000));
     s.t.esc();
     ASSERT_TRUE(s.t.wait_row(0, "ポート:未指定")) << s.t.dump();
@@ -133,9 +128,9 @@ TEST(ListSearch, KeysTypedDuringTheSearchAreDropped)
         }
         return !ip_on_row[0].empty() && !ip_on_row[1].empty();
     };
-    ASSERT_TRUE(eventually(s.t, listed)) << s.t.dump();
+    ASSERT_TRUE(s.t.wait_for(listed)) << s.t.dump();
     EXPECT_TRUE(cells_are(s.t, INFO_ROW + 1, 1, "IPアドレス      : " + ip_on_row[0], 38));
-    EXPECT_EQ(s.t.bg(LIST_FIRST_ROW, 1), 4) << "list row 1 is not the current one\n" << s.t.dump();
+    EXPECT_EQ(s.t.bg(LIST_FIRST_ROW, 1), BLUE) << "list row 1 is not the current one\n" << s.t.dump();
     s.t.down();
     EXPECT_TRUE(cells_are(s.t, INFO_ROW + 1, 1, "IPアドレス      : " + ip_on_row[1], 38));
 }
@@ -143,8 +138,7 @@ TEST(ListSearch, KeysTypedDuringTheSearchAreDropped)
 TEST(ListSearch, ANetworkWithoutUnitsSaysTheSearchFailed)
 {
     Session s(R"({"units": []})");
-    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
-    ASSERT_TRUE(s.search()) << s.t.dump();
+    ASSERT_TRUE(s.ready() && s.search()) << s.lab.sim_log() << s.t.dump();
     EXPECT_TRUE(cells_are(s.t, LIST_FIRST_ROW, 1, " 検索失敗", 78));
     // The top menu stays: Down still asks for a search first.
     s.t.down();
@@ -157,8 +151,7 @@ TEST(ListSearch, ASearchThatDropsEveryUnitSaysTheSearchFailed)
       {"name": "norec0", "ip": "192.0.2.10", "faults": {"unreadable_record": 0}},
       {"name": "farwifi", "ip": "198.51.100.11", "module": "wifi"}
     ]})");
-    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
-    ASSERT_TRUE(s.search()) << s.t.dump();
+    ASSERT_TRUE(s.ready() && s.search()) << s.lab.sim_log() << s.t.dump();
     EXPECT_TRUE(cells_are(s.t, LIST_FIRST_ROW, 1, " 検索失敗", 78));
     EXPECT_EQ(records_read(s.lab, "norec0"), (std::vector<int>{0}));
 }

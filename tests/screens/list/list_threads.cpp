@@ -36,9 +36,7 @@ const char* const wired_names[7] = {"ZR-201", "ZR-202", "ZR-203", "ZR-204", "ZR-
 TEST(ListThreads, SixtyFourUnitsAreAskedTheirModelsAtOnceEachUnderItsOwnLine)
 {
     Session s(many_units(UNITS));
-    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
-    ASSERT_TRUE(s.set_port("10001")) << s.t.dump();
-    ASSERT_TRUE(s.search()) << s.t.dump();
+    ASSERT_TRUE(s.searched()) << s.lab.sim_log() << s.t.dump();
 
     for (int k = 0; k < UNITS; k++) EXPECT_EQ(count_received(s.lab, "u" + std::to_string(k), UU), 1) << k;
 
@@ -50,7 +48,7 @@ TEST(ListThreads, SixtyFourUnitsAreAskedTheirModelsAtOnceEachUnderItsOwnLine)
         }
         const int row = LIST_FIRST_ROW + (item < LIST_ROWS ? item : LIST_ROWS - 1);
         const std::string number_text = " " + std::to_string(item) + " ";
-        ASSERT_TRUE(eventually(s.t, [&] { return s.t.text(row, 1, 78).rfind(number_text, 0) == 0; }))
+        ASSERT_TRUE(s.t.wait_for([&] { return s.t.text(row, 1, 78).rfind(number_text, 0) == 0; }))
             << s.t.dump();
         const std::string line = s.t.text(row, 1, 78);
         int number = -1, a = 0, b = 0, c = 0, d = 0;
@@ -73,16 +71,14 @@ TEST(ListThreads, AFullTableOf256UnitsIsListedAndTheHostsNetworkAskedOnceEach)
 {
     constexpr int FULL = 256;
     Session s(many_units(FULL));
-    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
-    ASSERT_TRUE(s.set_port("10001")) << s.t.dump();
-    ASSERT_TRUE(s.search()) << s.t.dump();
+    ASSERT_TRUE(s.searched()) << s.lab.sim_log() << s.t.dump();
 
     for (int k = 0; k < FULL; k++)
         EXPECT_EQ(count_received(s.lab, "u" + std::to_string(k), UU), k < HOST_NET_UNITS ? 1 : 0) << k;
     // The last item of the list, reached with Downs, is the 256th unit.
     for (int item = 1; item < FULL; item++) s.t.down();
     const int last_row = LIST_FIRST_ROW + LIST_ROWS - 1;
-    ASSERT_TRUE(eventually(s.t, [&] { return s.t.text(last_row, 1, 78).rfind(" 255 ", 0) == 0; }, 60000))
+    ASSERT_TRUE(s.t.wait_for([&] { return s.t.text(last_row, 1, 78).rfind(" 255 ", 0) == 0; }, 60000))
         << s.t.dump();
 }
 

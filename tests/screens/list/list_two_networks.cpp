@@ -36,9 +36,7 @@ std::vector<std::string> query_sources(const rig::Lab& lab, const std::string& u
 TEST(ListTwoNetworks, OneSearchListsTheUnitsOfBothNetworksAndTheFarOneIsSetOnItsOwn)
 {
     Session s(two_networks);
-    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
-    ASSERT_TRUE(s.set_port("10001")) << s.t.dump();
-    ASSERT_TRUE(s.search()) << s.t.dump();
+    ASSERT_TRUE(s.searched()) << s.lab.sim_log() << s.t.dump();
 
     for (const Listed& u : listed) EXPECT_TRUE(lists(s, u));
     // The queries went out on each interface from its own address, and each
@@ -64,16 +62,12 @@ TEST(ListTwoNetworks, OneSearchListsTheUnitsOfBothNetworksAndTheFarOneIsSetOnIts
             if (s.t.row(r).find("決定") != std::string::npos) return true;
         return false;
     };
-    s.t.down();
-    s.t.enter();
-    ASSERT_TRUE(eventually(s.t, form_open)) << s.t.dump();
+    s.keys("dn");
+    ASSERT_TRUE(s.t.wait_for(form_open)) << s.t.dump();
     s.fill_form("198.18.0.11");
-    ASSERT_TRUE(eventually(s.t, [&] { return !form_open(); })) << s.t.dump();
-    s.t.down();
-    s.t.enter();
-    ASSERT_TRUE(
-        s.wait_message(MSG18_TEXT_ROW - 1, "設定完了しました。", "デバイスを再起動します。"))
-        << s.t.dump();
+    ASSERT_TRUE(s.t.wait_for([&] { return !form_open(); })) << s.t.dump();
+    s.keys("dn");
+    ASSERT_TRUE(s.applied()) << s.t.dump();
     ASSERT_TRUE(s.lab.wait_event("far2", "restart")) << s.lab.sim_log();
     std::vector<std::string> sets;
     for (const rig::JournalEntry& e : s.lab.received("far2"))

@@ -22,7 +22,7 @@ TEST(MailFailures, AFailedReadKeepsTheScreenClosedAndAFailedRowWriteStopsTheAppl
       {"name": "fr", "ip": "192.0.2.57", "faults_on": [{"on": "000000e7", "udp_silent": true},
         {"on": "5555", "close_early": true, "times": 1}, {"on": "4d49c8", "close_early": true}]}]})",
                {"-l"});
-    ASSERT_TRUE(s.ready() && s.set_port("10001") && s.search()) << s.t.dump();
+    ASSERT_TRUE(s.searched()) << s.t.dump();
     auto& t = s.t;
     const struct { const char* unit; const char* ip; int row; const char* log; } cases[] = {
         {"fd", "192.0.2.50", 15, "getdimailenable failed\n"},
@@ -40,22 +40,22 @@ TEST(MailFailures, AFailedReadKeepsTheScreenClosedAndAFailedRowWriteStopsTheAppl
         s.choose(3);
         ASSERT_TRUE(s.wait_message(c.row, "通信エラー", "")) << t.dump();
         t.enter();
-        ASSERT_TRUE(t.wait_text(op::MENU_TITLE)) << t.dump();
+        ASSERT_TRUE(t.wait_text(MENU_TITLE)) << t.dump();
         t.esc();
-        ASSERT_TRUE(t.wait_gone(op::MENU_TITLE)) << t.dump();
+        ASSERT_TRUE(t.wait_gone(MENU_TITLE)) << t.dump();
         EXPECT_NE(s.debug_log().find(c.log), std::string::npos);
         EXPECT_GE(s.row_of(c.ip), 0) << "the unit stays listed";
         for (const auto& e : s.lab.received(c.unit)) EXPECT_FALSE(e.proto == "udp" && e.bytes.size() == 130);
     }
 
     ASSERT_TRUE(s.open_menu("192.0.2.56") && s.reopen_mail()) << t.dump();
-    ASSERT_TRUE(s.move(&rig::Term::up, ROW_APPLY, COL_APPLY));
+    ASSERT_TRUE(s.move("u", ROW_APPLY, COL_APPLY));
     t.enter();
     ASSERT_TRUE(s.wait_message(15, "通信エラー", "")) << t.dump();
     t.enter();
     ASSERT_TRUE(s.wait_bg(ROW_APPLY, COL_APPLY, BLUE)) << t.dump();
     t.esc();
-    ASSERT_TRUE(t.wait_text(op::MENU_TITLE)) << t.dump();
+    ASSERT_TRUE(t.wait_text(MENU_TITLE)) << t.dump();
     const std::vector<std::string> sent = s.commands_since("fw", "\x95");
     ASSERT_EQ(sent.size(), 1u) << "no logic write after the failed enable write";
     EXPECT_EQ(rig::hex(rig::as_bytes(sent[0])), "9500");

@@ -21,55 +21,55 @@ TEST(MailXport, PlainModel0ShowsItsRecordsWalksWithoutAuthAndWritesRecords3To7)
     Operator s(kModel0, {"-l"});
     ASSERT_TRUE(s.open_mail("192.0.2.10")) << s.t.dump();
     auto& t = s.t;
-    EXPECT_TRUE(op::cells_are(t, ROW_SERVER, 4, "SMTPサーバアドレス   :", 22));
-    EXPECT_TRUE(op::cells_are(t, ROW_SERVER, COL_FIELD, "192.0.2.25", 20));
-    EXPECT_TRUE(op::cells_are(t, ROW_PORT, COL_FIELD, "587", 8));
-    EXPECT_TRUE(op::cells_are(t, ROW_AUTH, 2, "", 70)) << "no SMTP-AUTH row";
-    EXPECT_TRUE(op::cells_are(t, ROW_FROM, COL_FIELD, "alert@example.com", 50));
-    EXPECT_TRUE(op::cells_are(t, ROW_TO2, COL_FIELD, "night@example.com", 50));
-    EXPECT_TRUE(op::cells_are(t, ROW_SUBJECT, COL_FIELD, "KIVRA", 25));
+    EXPECT_TRUE(cells_are(t, ROW_SERVER, 4, "SMTPサーバアドレス   :", 22));
+    EXPECT_TRUE(cells_are(t, ROW_SERVER, COL_FIELD, "192.0.2.25", 20));
+    EXPECT_TRUE(cells_are(t, ROW_PORT, COL_FIELD, "587", 8));
+    EXPECT_TRUE(cells_are(t, ROW_AUTH, 2, "", 70)) << "no SMTP-AUTH row";
+    EXPECT_TRUE(cells_are(t, ROW_FROM, COL_FIELD, "alert@example.com", 50));
+    EXPECT_TRUE(cells_are(t, ROW_TO2, COL_FIELD, "night@example.com", 50));
+    EXPECT_TRUE(cells_are(t, ROW_SUBJECT, COL_FIELD, "KIVRA", 25));
     // Inputs: 1 mails on ON, 2 on OFF, 3 never.
-    EXPECT_TRUE(op::cells_are(t, 12, 4, "   監視対象DI設定", 17));
-    EXPECT_TRUE(op::cells_are(t, ROW_DI1, 21, "DI1 :", 5));
-    EXPECT_TRUE(op::cells_are(t, ROW_DI1 + 2, COL_CELL3, "有効:OFF", 10));
+    EXPECT_TRUE(cells_are(t, 12, 4, "   監視対象DI設定", 17));
+    EXPECT_TRUE(cells_are(t, ROW_DI1, 21, "DI1 :", 5));
+    EXPECT_TRUE(cells_are(t, ROW_DI1 + 2, COL_CELL3, "有効:OFF", 10));
     EXPECT_TRUE(s.wait_bg(ROW_DI1, COL_CELL2, YELLOW));
     EXPECT_TRUE(s.wait_bg(ROW_DI1 + 1, COL_CELL3, YELLOW));
     EXPECT_TRUE(s.wait_bg(ROW_DI1 + 2, COL_FIELD, YELLOW));
 
-    EXPECT_TRUE(s.move(&rig::Term::down, ROW_PORT));
-    EXPECT_TRUE(s.move(&rig::Term::down, ROW_FROM)) << "Down from the port skips to the sender";
-    EXPECT_TRUE(s.move(&rig::Term::up, ROW_PORT)) << "Up from the sender goes to the port";
-    EXPECT_TRUE(s.move(&rig::Term::up, ROW_SERVER));
-    EXPECT_TRUE(s.move(&rig::Term::up, ROW_APPLY, COL_APPLY)) << "Up from the server wraps";
-    EXPECT_TRUE(s.move(&rig::Term::up, ROW_DI1 + 2, COL_FIELD));
+    EXPECT_TRUE(s.move("d", ROW_PORT));
+    EXPECT_TRUE(s.move("d", ROW_FROM)) << "Down from the port skips to the sender";
+    EXPECT_TRUE(s.move("u", ROW_PORT)) << "Up from the sender goes to the port";
+    EXPECT_TRUE(s.move("u", ROW_SERVER));
+    EXPECT_TRUE(s.move("u", ROW_APPLY, COL_APPLY)) << "Up from the server wraps";
+    EXPECT_TRUE(s.move("u", ROW_DI1 + 2, COL_FIELD));
     // Esc leaves without a write.
     t.esc();
-    ASSERT_TRUE(t.wait_text(op::MENU_TITLE)) << t.dump();
+    ASSERT_TRUE(t.wait_text(MENU_TITLE)) << t.dump();
 
     // The port, recipients and subject changed, the sender emptied, input 2
     // turned off; the server field edits an address of 20 columns.
     ASSERT_TRUE(s.reopen_mail()) << t.dump();
     s.edit("192.0.2.26");
-    EXPECT_TRUE(op::cells_are(t, ROW_SERVER, COL_FIELD, "192.0.2.26", 20));
-    ASSERT_TRUE(s.move(&rig::Term::down, ROW_PORT));
+    EXPECT_TRUE(cells_are(t, ROW_SERVER, COL_FIELD, "192.0.2.26", 20));
+    ASSERT_TRUE(s.move("d", ROW_PORT));
     s.edit("2525");
-    ASSERT_TRUE(s.move(&rig::Term::down, ROW_FROM));
+    ASSERT_TRUE(s.move("d", ROW_FROM));
     s.edit("");
-    EXPECT_TRUE(op::cells_are(t, ROW_FROM, COL_FIELD, "", 50));
+    EXPECT_TRUE(cells_are(t, ROW_FROM, COL_FIELD, "", 50));
     const std::pair<int, const char*> edits[] = {
         {ROW_TO1, "day@example.com"}, {ROW_TO2, "n@example.com"}, {ROW_SUBJECT, "NEW SUBJ"}};
     for (const auto& [row, text] : edits) {
-        ASSERT_TRUE(s.move(&rig::Term::down, row));
+        ASSERT_TRUE(s.move("d", row));
         s.edit(text);
     }
-    ASSERT_TRUE(s.move(&rig::Term::down, ROW_DI1, COL_CELL2));
-    ASSERT_TRUE(s.move(&rig::Term::down, ROW_DI1 + 1, COL_CELL3));
-    ASSERT_TRUE(s.move(&rig::Term::left, ROW_DI1 + 1, COL_CELL2));
-    ASSERT_TRUE(s.move(&rig::Term::left, ROW_DI1 + 1, COL_FIELD));
-    ASSERT_TRUE(s.move(&rig::Term::enter, ROW_DI1 + 2, COL_FIELD)) << "Enter leaves like Down";
-    ASSERT_TRUE(s.move(&rig::Term::down, ROW_APPLY, COL_APPLY));
+    ASSERT_TRUE(s.move("d", ROW_DI1, COL_CELL2));
+    ASSERT_TRUE(s.move("d", ROW_DI1 + 1, COL_CELL3));
+    ASSERT_TRUE(s.move("l", ROW_DI1 + 1, COL_CELL2));
+    ASSERT_TRUE(s.move("l", ROW_DI1 + 1, COL_FIELD));
+    ASSERT_TRUE(s.move("n", ROW_DI1 + 2, COL_FIELD)) << "Enter leaves like Down";
+    ASSERT_TRUE(s.move("d", ROW_APPLY, COL_APPLY));
     t.enter();
-    ASSERT_TRUE(s.wait_message(18, "設定完了しました。", "デバイスを再起動します。")) << t.dump();
+    ASSERT_TRUE(s.applied()) << t.dump();
 
     // Enable mask: input 1; logic: input 1.
     std::vector<std::string> cmds = s.commands_since("x0", "\x95");
@@ -117,20 +117,20 @@ TEST(MailXport, GcUnitWritesItsHostNameAndRecord1OnlyWithSmtpAuthOnAndModel4ItsS
     Operator s(kGcAndModel4, {"-l"});
     ASSERT_TRUE(s.open_mail("192.0.2.11")) << s.t.dump();
     auto& t = s.t;
-    EXPECT_TRUE(op::cells_are(t, ROW_SERVER, COL_FIELD, "smtp.example.com", 50));
-    EXPECT_TRUE(op::cells_are(t, ROW_AUTH, 4, "SMTP-AUTH認証        : OFF", 31));
-    EXPECT_TRUE(op::cells_are(t, ROW_DI1, 21, "DI6 :", 5));
-    EXPECT_TRUE(op::cells_are(t, ROW_DI1 + 1, 21, "DI7 :", 5));
+    EXPECT_TRUE(cells_are(t, ROW_SERVER, COL_FIELD, "smtp.example.com", 50));
+    EXPECT_TRUE(cells_are(t, ROW_AUTH, 4, "SMTP-AUTH認証        : OFF", 31));
+    EXPECT_TRUE(cells_are(t, ROW_DI1, 21, "DI6 :", 5));
+    EXPECT_TRUE(cells_are(t, ROW_DI1 + 1, 21, "DI7 :", 5));
     EXPECT_TRUE(s.wait_bg(ROW_DI1, COL_CELL2, YELLOW));
     EXPECT_TRUE(s.wait_bg(ROW_DI1 + 1, COL_CELL3, YELLOW));
 
     // SMTP-AUTH left OFF: records 3 to 7 only; record 4 is not answered, so
     // 5 to 7 are never sent, the screen closes and the unit stays listed.
-    ASSERT_TRUE(s.move(&rig::Term::up, ROW_APPLY, COL_APPLY));
+    ASSERT_TRUE(s.move("u", ROW_APPLY, COL_APPLY));
     t.enter();
     ASSERT_TRUE(s.wait_message(10, "通信エラー4", "")) << t.dump();
     t.enter();
-    ASSERT_TRUE(t.wait_text(op::MENU_TITLE)) << t.dump();
+    ASSERT_TRUE(t.wait_text(MENU_TITLE)) << t.dump();
     EXPECT_EQ(s.record_writes("g2", 3).size(), 1u);
     for (int n : {1, 5, 6, 7}) EXPECT_TRUE(s.record_writes("g2", n).empty()) << n;
     EXPECT_NE(s.debug_log().find("sending setuprecord4 failed\n"), std::string::npos);
@@ -139,27 +139,26 @@ TEST(MailXport, GcUnitWritesItsHostNameAndRecord1OnlyWithSmtpAuthOnAndModel4ItsS
     // and password, record 1.
     ASSERT_TRUE(s.reopen_mail()) << t.dump();
     s.edit("mail2.example.com");
-    ASSERT_TRUE(s.move(&rig::Term::down, ROW_PORT) && s.move(&rig::Term::down, ROW_AUTH));
+    ASSERT_TRUE(s.move("d", ROW_PORT) && s.move("d", ROW_AUTH));
     t.enter();
     ASSERT_TRUE(t.wait_text("SMTP-AUTH")) << t.dump();
     t.enter();
     ASSERT_TRUE(t.wait_text("SMTP-AUTH設定")) << t.dump();
-    EXPECT_TRUE(op::cells_are(t, 8, 22, "", 14)) << "no password held";
+    EXPECT_TRUE(cells_are(t, 8, 22, "", 14)) << "no password held";
     s.edit("mailer");
-    EXPECT_TRUE(op::cells_are(t, 6, 22, "mailer", 45));
+    EXPECT_TRUE(cells_are(t, 6, 22, "mailer", 45));
     t.down();
     s.edit("secret");
-    EXPECT_TRUE(op::cells_are(t, 8, 22, "*************", 14));
-    t.down();
-    t.enter();
+    EXPECT_TRUE(cells_are(t, 8, 22, "*************", 14));
+    s.keys("dn");
     ASSERT_TRUE(t.wait_gone("SMTP-AUTH設定")) << t.dump();
-    EXPECT_TRUE(op::cells_are(t, ROW_AUTH, COL_FIELD, "ON", 8));
-    ASSERT_TRUE(s.move(&rig::Term::down, ROW_FROM));
+    EXPECT_TRUE(cells_are(t, ROW_AUTH, COL_FIELD, "ON", 8));
+    ASSERT_TRUE(s.move("d", ROW_FROM));
     s.edit("gc@example.com");
-    ASSERT_TRUE(s.move(&rig::Term::up, ROW_AUTH) && s.move(&rig::Term::up, ROW_PORT) &&
-                s.move(&rig::Term::up, ROW_SERVER) && s.move(&rig::Term::up, ROW_APPLY, COL_APPLY));
+    ASSERT_TRUE(s.move("u", ROW_AUTH) && s.move("u", ROW_PORT) &&
+                s.move("u", ROW_SERVER) && s.move("u", ROW_APPLY, COL_APPLY));
     t.enter();
-    ASSERT_TRUE(s.wait_message(18, "設定完了しました。", "デバイスを再起動します。")) << t.dump();
+    ASSERT_TRUE(s.applied()) << t.dump();
 
     std::vector<uint8_t> r1(130, 0), r4 = s.record_read("g2", 4), r5 = s.record_read("g2", 5),
                          r6 = s.record_read("g2", 6), r7 = s.record_read("g2", 7);
@@ -183,22 +182,22 @@ TEST(MailXport, GcUnitWritesItsHostNameAndRecord1OnlyWithSmtpAuthOnAndModel4ItsS
 
     // Model 4: one row of two cells, any of bits 0..1 read as on; written as 3.
     t.enter();
-    ASSERT_TRUE(t.wait_gone(op::MENU_TITLE)) << t.dump();
+    ASSERT_TRUE(t.wait_gone(MENU_TITLE)) << t.dump();
     ASSERT_TRUE(s.open_menu("192.0.2.12") && s.reopen_mail()) << t.dump();
-    EXPECT_TRUE(op::cells_are(t, ROW_DI1, 21, "DI  : 無効        有効", 27));
+    EXPECT_TRUE(cells_are(t, ROW_DI1, 21, "DI  : 無効        有効", 27));
     EXPECT_TRUE(s.wait_bg(ROW_DI1, COL_CELL2, YELLOW));
-    ASSERT_TRUE(s.move(&rig::Term::up, ROW_APPLY, COL_APPLY));
-    ASSERT_TRUE(s.move(&rig::Term::up, ROW_DI1, COL_CELL2));
-    ASSERT_TRUE(s.move(&rig::Term::up, ROW_SUBJECT));
-    ASSERT_TRUE(s.move(&rig::Term::down, ROW_DI1, COL_CELL2));
-    ASSERT_TRUE(s.move(&rig::Term::down, ROW_APPLY, COL_APPLY));
+    ASSERT_TRUE(s.move("u", ROW_APPLY, COL_APPLY));
+    ASSERT_TRUE(s.move("u", ROW_DI1, COL_CELL2));
+    ASSERT_TRUE(s.move("u", ROW_SUBJECT));
+    ASSERT_TRUE(s.move("d", ROW_DI1, COL_CELL2));
+    ASSERT_TRUE(s.move("d", ROW_APPLY, COL_APPLY));
     t.enter();
-    ASSERT_TRUE(s.wait_message(18, "設定完了しました。", "デバイスを再起動します。")) << t.dump();
+    ASSERT_TRUE(s.applied()) << t.dump();
     auto w6 = s.record_writes("x4", 6);
     ASSERT_EQ(w6.size(), 1u);
     EXPECT_EQ(w6[0][28], 3);
     EXPECT_EQ(w6[0][29], 0);
-    for (const auto& b : s.tcp_in("x4")) EXPECT_EQ(b, op::UU) << "only model checks, no DI command";
+    for (const auto& b : s.tcp_in("x4")) EXPECT_EQ(b, UU) << "only model checks, no DI command";
 }
 
 }  // namespace

@@ -8,21 +8,18 @@ using namespace op;
 
 namespace {
 
-constexpr int EXTEND = 2, MAIL = 3, ETC = 4;
-
 TEST(MenuScreen, TheMenuShowsItsFourGroupsAndEscReturnsToTheList)
 {
     Session s(R"({"units": [{"name": "a", "ip": "192.0.2.10", "model": 0}]})");
-    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
-    ASSERT_TRUE(s.search()) << s.t.dump();
+    ASSERT_TRUE(s.ready() && s.search()) << s.lab.sim_log() << s.t.dump();
     ASSERT_TRUE(s.open_menu("192.0.2.10")) << s.t.dump();
 
     EXPECT_TRUE(cells_are(s.t, 13, 2, MENU_TITLE, cells(MENU_TITLE)));
     const char* items[4] = {"IPアドレス設定", "入力延長設定", "メールアラート設定", "その他の設定"};
     for (int k = 0; k < 4; k++) EXPECT_TRUE(cells_are(s.t, MENU_ITEM_ROW + k, 4, items[k], 20));
     // The highlight is drawn with the menu's first update of its items.
-    EXPECT_TRUE(s.wait_bg(MENU_ITEM_ROW, 4, 4)) << "item 1 is current\n" << s.t.dump();
-    EXPECT_TRUE(s.wait_bg(MENU_ITEM_ROW + 1, 4, 7)) << s.t.dump();
+    EXPECT_TRUE(s.wait_bg(MENU_ITEM_ROW, 4, BLUE)) << "item 1 is current\n" << s.t.dump();
+    EXPECT_TRUE(s.wait_bg(MENU_ITEM_ROW + 1, 4, WHITE)) << s.t.dump();
 
     s.t.esc();
     ASSERT_TRUE(s.t.wait_gone(MENU_TITLE)) << s.t.dump();
@@ -85,9 +82,7 @@ TEST(MenuScreen, WiredUnitsGetOnlyTheGroupsOfTheirModel)
       {"name": "m2gc", "ip": "192.0.2.12", "model": 2, "module": "gc", "devtype": "X6"},
       {"name": "m3",   "ip": "192.0.2.13", "model": 3}
     ]})");
-    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
-    ASSERT_TRUE(s.set_port("10001")) << s.t.dump();
-    ASSERT_TRUE(s.search()) << s.t.dump();
+    ASSERT_TRUE(s.searched()) << s.lab.sim_log() << s.t.dump();
     const GateStep steps[] = {
         {"192.0.2.10", EXTEND, "入力延長なし。"},
         {"192.0.2.10", MAIL, "メールアラート機能なし。"},
@@ -113,9 +108,7 @@ TEST(MenuScreen, WifiModulesAndUnusualModelsMeetTheGate)
       {"name": "m12", "ip": "192.0.2.13", "model": 12},
       {"name": "m8",  "ip": "192.0.2.14", "model": 8}
     ]})");
-    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
-    ASSERT_TRUE(s.set_port("10001")) << s.t.dump();
-    ASSERT_TRUE(s.search()) << s.t.dump();
+    ASSERT_TRUE(s.searched()) << s.lab.sim_log() << s.t.dump();
     const GateStep steps[] = {
         {"192.0.2.10", EXTEND, OPENS},
         {"192.0.2.10", MAIL, OPENS},
@@ -136,8 +129,7 @@ TEST(MenuScreen, AUnitWithItsRotarySwitchAtFIsToldToChangeIt)
       {"name": "f",  "ip": "192.0.2.10", "model": 2, "unit_id": 15},
       {"name": "at", "ip": "192.0.2.11", "model": 2, "answer": "at"}
     ]})");
-    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
-    ASSERT_TRUE(s.search()) << s.t.dump();
+    ASSERT_TRUE(s.ready() && s.search()) << s.lab.sim_log() << s.t.dump();
     for (const char* ip : {"192.0.2.10", "192.0.2.11"}) {
         SCOPED_TRACE(ip);
         ASSERT_TRUE(s.open_menu(ip)) << s.t.dump();
@@ -160,8 +152,7 @@ TEST(MenuScreen, AUnitWithItsRotarySwitchAtFIsToldToChangeIt)
 TEST(MenuScreen, AUnitThatNeverAnswersGivesACommunicationErrorAfterFiveAttempts)
 {
     Session s(R"({"units": [{"name": "mute", "ip": "192.0.2.10", "faults": {"tcp_silent": true}}]})");
-    ASSERT_TRUE(s.ready()) << s.lab.sim_log();
-    ASSERT_TRUE(s.search()) << s.t.dump();
+    ASSERT_TRUE(s.ready() && s.search()) << s.lab.sim_log() << s.t.dump();
     ASSERT_TRUE(s.open_menu("192.0.2.10")) << s.t.dump();
     s.choose(EXTEND);
     ASSERT_TRUE(s.t.wait_row(MSG18_TEXT_ROW, "通信エラー。", 60000)) << s.t.dump();

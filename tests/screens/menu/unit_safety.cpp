@@ -1,22 +1,20 @@
 // Hostile and unusual units: nothing unread is written, no answer misread, no unit hidden.
 #include <gtest/gtest.h>
 
-#include "rig/scratch_dir.h"
 #include "tests/screens/operator.h"
 
 using namespace op;
 
 TEST(UnitSafety, InTheHostsNetworkOnlyWhatWasReadIsShownOrWrittenAndOnlyToTheUnit)
 {
-    rig::ScratchDir dir;
     Session s(R"({"units": [
       {"name": "quiet", "ip": "192.0.2.10", "gateway": "192.0.2.1", "faults": {"refused": true}},
       {"name": "gap", "ip": "192.0.2.11", "faults": {"refused": true, "unreadable_record": 6}},
       {"name": "slow", "ip": "192.0.2.12", "model": 2, "unit_id": 3, "faults": {"uu_delay_ms": 2000}},
       {"name": "bc", "ip": "192.0.2.13", "static_ip": "192.0.2.255"},
       {"name": "chatty", "ip": "192.0.2.14", "faults": {"discovery_repeat_ms": 300}}]})",
-              {"-l"}, dir.path());
-    ASSERT_TRUE(s.ready() && s.set_port("10001") && s.search()) << s.t.dump();
+              {"-l"});
+    ASSERT_TRUE(s.searched()) << s.t.dump();
     // A late "UU" answer went to the first connection; "MI" was asked on a second.
     EXPECT_NE(s.t.text(s.row_of("192.0.2.12"), 1, 78).find("ZR-203"), std::string::npos);
     std::vector<int> conns;
@@ -28,25 +26,22 @@ TEST(UnitSafety, InTheHostsNetworkOnlyWhatWasReadIsShownOrWrittenAndOnlyToTheUni
     s.t.enter();
     s.choose(1);
     ASSERT_TRUE(s.t.wait_row(MSG18_TEXT_ROW, "通信エラー")) << s.t.dump();
-    s.t.enter();
-    s.t.esc();
+    s.keys("nx");
     ASSERT_TRUE(s.t.wait_gone(MENU_TITLE) && s.open_menu("192.0.2.10")) << s.t.dump();
     s.choose(1);
     EXPECT_TRUE(s.t.wait_row(18, "255.255.255.0") && s.t.wait_row(19, "192.0.2.1")) << s.t.dump();
     EXPECT_EQ(records_read(s.lab, "quiet"), (std::vector<int>{0, 5, 3, 4, 6, 7}));
     EXPECT_EQ(records_read(s.lab, "gap"), (std::vector<int>{0, 5, 3, 4, 6}));
     // Record 0 holding a broadcast address: the write goes to the unit alone.
-    s.t.esc();
-    s.t.esc();
+    s.keys("xx");
     ASSERT_TRUE(s.t.wait_gone(MENU_TITLE) && s.open_menu("192.0.2.13")) << s.t.dump();
     s.choose(1);
     ASSERT_TRUE(s.t.wait_row(21, "設定反映")) << s.t.dump();
-    s.t.up();
-    s.t.enter();
+    s.keys("un");
     ASSERT_TRUE(s.lab.wait_received("bc", {0x00, 0x00, 0x00, 0xC0})) << s.t.dump();
     EXPECT_EQ(s.lab.received("bc").back().local, "192.0.2.13:30718");
     for (const rig::JournalEntry& e : s.lab.journal()) EXPECT_NE(e.local, "192.0.2.255:30718");
-    const std::string log = dir.read("debug.log");
+    const std::string log = s.debug_log();
     EXPECT_NE(log.find("record 0 address 192.0.2.255 is not a unit address, kept\n"),
               std::string::npos);
     // The unit answering discovery every 0.3 s held the search only to its limit.
@@ -77,23 +72,23 @@ TEST(UnitSafety, UnitsSharingAnAddressAreAllListedAndAFarWifiUnitIsNotSentIpSetu
 
 TEST(UnitSafety, EveryAddressOfEveryInterfaceCountsWithItsOwnMask)
 {
-    rig::ScratchDir dir;
-    rig::Lab lab(R"({"units": [{"name": "sec", "ip": "198.19.0.20"}]})");
     // A secondary address with a wider mask than the primary's, and 60 more interfaces.
-    ASSERT_EQ(
-        lab.run_in_host({"sh", "-c",
-                         "ip addr add 198.18.0.1/15 dev veth-host && for i in $(seq 0 29); do "
-                         "ip link add d$i type veth peer name e$i && "
-                         "ip addr add 203.0.113.$((2 * i + 1))/32 dev d$i && "
-                         "ip addr add 203.0.113.$((2 * i + 2))/32 dev e$i || exit 1; done"}),
-        0)
-        << lab.sim_log();
-    rig::Term t(lab.in_host({rig::kivrasetl_path(), "-l"}), 24, 80, {}, dir.path());
-    ASSERT_TRUE(t.wait_text("検索済デバイス一覧")) << t.dump();
-    t.enter();
-    ASSERT_TRUE(t.wait_text("198.19.0.20     X5", SEARCH_TIMEOUT_MS)) << t.dump();
-    EXPECT_TRUE(cells_are(t, INFO_ROW + 2, 1, "サブネットマスク: 255.255.255.0", 38));
-    const std::string log = dir.read("debug.log");
+    const auto more_addresses = [](const rig::Lab& lab) {
+        ASSERT_EQ(
+            lab.run_in_host({"sh", "-c",
+                             "ip addr add 198.18.0.1/15 dev veth-host && for i in $(seq 0 29); do "
+                             "ip link add d$i type veth peer name e$i && "
+                             "ip addr add 203.0.113.$((2 * i + 1))/32 dev d$i && "
+                             "ip addr add 203.0.113.$((2 * i + 2))/32 dev e$i || exit 1; done"}),
+            0)
+            << lab.sim_log();
+    };
+    Session s(R"({"units": [{"name": "sec", "ip": "198.19.0.20"}]})", {"-l"}, more_addresses);
+    ASSERT_TRUE(s.ready()) << s.lab.sim_log() << s.t.dump();
+    s.t.enter();
+    ASSERT_TRUE(s.t.wait_text("198.19.0.20     X5", SEARCH_TIMEOUT_MS)) << s.t.dump();
+    EXPECT_TRUE(cells_are(s.t, INFO_ROW + 2, 1, "サブネットマスク: 255.255.255.0", 38));
+    const std::string log = s.debug_log();
     EXPECT_NE(log.find("MYIP1 : veth-host : 198.18.0.1 : 255.254.0.0\n"), std::string::npos) << log;
     EXPECT_NE(log.find("MYIP61 : "), std::string::npos) << log;
 }
