@@ -74,7 +74,7 @@ TEST(CliList, AMixedPlantOverTwoHostNetworksAsATableAndAsJson)
     EXPECT_EQ(discovery_heard(lab, "ai"), 3 * 2);
 
     // On a terminal, standard error says what is being searched.
-    rig::Term t(rig::with_emulator(lab.in_host({rig::kivraset_path(), "list", "-iveth-host"})));
+    rig::Term t(lab.in_host({rig::kivraset_path(), "list", "-iveth-host"}));
     EXPECT_TRUE(t.wait_text("kivraset list: searching veth-host...")) << t.dump();
     EXPECT_TRUE(t.wait_text("00:80:a3:00:01:10  192.0.2.10")) << t.dump();
 }

@@ -10,7 +10,8 @@
 namespace rig {
 
 // argv with the emulator put before the first argument that is a program of
-// this build (e.g. after "ip netns exec NS"); argv itself when no emulator is set.
+// this build (e.g. after "ip netns exec NS"); argv itself when no emulator is set
+// or argv already names it.
 std::vector<std::string> with_emulator(std::vector<std::string> argv);
 
 // argv as one shell command line (the arguments must need no quoting).
