@@ -39,8 +39,8 @@ long long now_us()
         .count();
 }
 
-std::string ip_of(int k) { return "192.0.2." + std::to_string(10 + k); }
-std::string name_of(int k) { return "u" + std::to_string(k); }
+std::string ip_of(int k) { return std::string("192.0.2.").append(std::to_string(10 + k)); }
+std::string name_of(int k) { return std::string("u").append(std::to_string(k)); }
 
 // The documented bound of the failed exchange's wait.
 int bound_ms(const Cell& c)
