@@ -34,7 +34,8 @@ Figure moves(const char* what, const char* mode, void (rig::Term::*key)(), int n
     double total_ms = 0;
     size_t bytes = 0;
     for (int i = 1; i <= n; ++i) {
-        calls += "," + std::to_string(item_after(i));
+        calls += ',';
+        calls += std::to_string(item_after(i));
         size_t before = t.bytes_read();
         auto start = Clock::now();
         (t.*key)();

@@ -39,9 +39,10 @@ int main()
     constexpr int kUnits = 256;
     std::string plant = "{\"units\":[";
     for (int u = 0; u < kUnits; u++) {
-        std::string ip = u < 240 ? "192.0.2." + std::to_string(10 + u) : "198.51.100." + std::to_string(u - 230);
-        plant += (u ? "," : "") + std::string("{\"name\":\"u") + std::to_string(u) + "\",\"ip\":\"" + ip +
-                 "\",\"query\":\"both\"}";
+        std::string ip = u < 240 ? "192.0.2." : "198.51.100.";
+        ip += std::to_string(u < 240 ? 10 + u : u - 230);
+        plant += u > 0 ? ",{\"name\":\"u" : "{\"name\":\"u";
+        plant += std::to_string(u) + "\",\"ip\":\"" + ip + "\",\"query\":\"both\"}";
     }
     plant += "]}";
     rig::Lab lab(plant);

@@ -27,6 +27,13 @@ foreach(page KIVRASetL.1:man1:KIVRASetL KIVRASetL.ja.1:ja/man1:KIVRASetL
   install(FILES ${gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/${section_dir})
 endforeach()
 
+# Who answers for the package: "KIVRASetL maintainers" at the address the
+# builder gives (-DKIVRA_MAINTAINER_ADDRESS=...), in the package's Maintainer
+# field and its change log.
+set(KIVRA_MAINTAINER_ADDRESS "kivrasetl@example.com" CACHE STRING
+    "E-mail address of the package's maintainers")
+set(KIVRA_MAINTAINER "KIVRASetL maintainers <${KIVRA_MAINTAINER_ADDRESS}>")
+
 # The package's own change log and copyright statement.
 configure_file(${CMAKE_SOURCE_DIR}/docs/changelog.Debian.in ${CMAKE_BINARY_DIR}/changelog.Debian @ONLY)
 set(KIVRA_DEB_CHANGELOG ${CMAKE_BINARY_DIR}/changelog.Debian.gz)
@@ -49,12 +56,12 @@ set(KIVRA_DEB_ARCH "" CACHE STRING "Debian architecture of the package (empty: t
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kivrasetl)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "KIVRASetL team <kivrasetl@example.com>")
+set(CPACK_PACKAGE_CONTACT "${KIVRA_MAINTAINER}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "KIVRASetL team <kivrasetl@example.com>")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${KIVRA_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -97,9 +97,9 @@ CommandResult model_query(const Unit& u, bool mi)
         res.event = "ignored";
         break;
     case Answer::AT: {
-        static const char at[] = "AT+ERROR\r\n";
-        res.reply.assign(at, at + 10);
-        res.reply.resize(13, 0);
+        // Thirteen bytes: the text and three zero bytes.
+        static const unsigned char at[13] = "AT+ERROR\r\n";
+        res.reply.assign(at, at + sizeof at);
         break;
     }
     case Answer::UU:

@@ -258,8 +258,9 @@ void Sim::restart(size_t unit)
         drop_address(old_ip, u.net);
     }
     open_listeners(unit);
-    journal(unit, "", "", endpoint(u.ip, kXPortPort), "", 0, {}, "restart");
+    // The state first: whoever sees the journal's line reads the new state.
     write_state();
+    journal(unit, "", "", endpoint(u.ip, kXPortPort), "", 0, {}, "restart");
 }
 
 void Sim::post(Pending p, int delay_ms)
@@ -390,8 +391,8 @@ void Sim::on_udp(int fd)
             if (!reached) continue;
             const Faults f = u.faults_for(d);
             DatagramResult r = answer_datagram(u, d, f);
-            journal(i, "udp", "in", endpoint(dst, kXPortPort), peer, 0, d, r.event, arrived_us);
             if (r.changed) write_state();
+            journal(i, "udp", "in", endpoint(dst, kXPortPort), peer, 0, d, r.event, arrived_us);
             for (Bytes& reply : r.replies) {
                 if (f.udp_garbage) garble(reply);
                 if (f.udp_truncate >= 0 && reply.size() > static_cast<size_t>(f.udp_truncate))
@@ -459,8 +460,8 @@ void Sim::handle_command(Conn& c)
         const Faults knobs = u.faults_for(req);
         if (ignore_request(c, req, knobs)) continue;
         CommandResult r = answer_command(u, req);
-        journal(c.unit, "tcp", "in", c.local, c.peer, c.id, req, r.event);
         if (r.changed) write_state();
+        journal(c.unit, "tcp", "in", c.local, c.peer, c.id, req, r.event);
         if (knobs.wrong_echo) wrong_echo(r.reply, req);
         const bool uu = req.size() == 2 && req[0] == 'U' && req[1] == 'U';
         if (!r.reply.empty())
@@ -483,13 +484,15 @@ void Sim::handle_wifi(Conn& c, bool closing)
         c.buf.erase(c.buf.begin(), c.buf.begin() + len);
         const Faults knobs = u.faults_for(req);
         if (ignore_request(c, req, knobs)) continue;
+        const bool set =
+            f != WifiFrame::Dump && f != WifiFrame::Version && apply_set_text(u, req) > 0;
+        if (set) write_state();
         journal(c.unit, "tcp", "in", c.local, c.peer, c.id, req, "");
         if (f == WifiFrame::Dump) {
             send_tcp(c, wifi_dump(u), !u.faults.dump_stops_after_end, knobs);
         } else if (f == WifiFrame::Version) {
             send_tcp(c, wifi_versions(u), true, knobs);
-        } else if (apply_set_text(u, req) > 0) {
-            write_state();
+        } else if (set) {
             restart(c.unit);
         }
     }

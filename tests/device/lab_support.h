@@ -25,8 +25,8 @@ struct LogDir {
     {
         char tmpl[] = "/tmp/kivra-device-XXXXXX";
         const char* made = ::mkdtemp(tmpl);
-        path = made != nullptr ? made : "/tmp";
-        if (::chdir(path.c_str()) != 0) path = ".";
+        if (made == nullptr) made = "/tmp";
+        path = ::chdir(made) == 0 ? made : ".";
         InitDebug();
     }
     ~LogDir()

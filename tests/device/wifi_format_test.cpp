@@ -67,7 +67,10 @@ TEST(WifiDump, OneHundredTwentyEightPairsWithoutEnd)
 {
     DeviceEntry e{};
     std::string text;
-    for (int i = 0; i < 128; i++) text += "K" + std::to_string(i) + "\r\nv\r\n";
+    for (int i = 0; i < 128; i++) {
+        text += 'K';
+        text += std::to_string(i) + "\r\nv\r\n";
+    }
     EXPECT_EQ(dump(text + "END\r\n\r\n", &e), ESP_DUMP_NO_END);
     std::string shorter;
     for (int i = 0; i < 127; i++) shorter += "K\r\nv\r\n";

@@ -1,5 +1,7 @@
 #include "rig/emulator.h"
 
+#include <sys/resource.h>
+
 #include <cstdlib>
 
 namespace rig {
@@ -18,6 +20,12 @@ std::vector<std::string> with_emulator(std::vector<std::string> argv)
         }
     }
     return argv;
+}
+
+void prefer_over_host_work()
+{
+    constexpr int kNice = -10;
+    setpriority(PRIO_PROCESS, 0, kNice);
 }
 
 std::string command_line(const std::vector<std::string>& argv)

@@ -137,6 +137,7 @@ Term::Term(std::vector<std::string> argv, int rows, int cols, std::vector<std::s
     pid_t pid = ::forkpty(&master_, nullptr, nullptr, &ws);
     if (pid == 0) {
         if (!cwd.empty() && ::chdir(cwd.c_str()) != 0) _exit(126);
+        prefer_over_host_work();
         ::execvpe(cargv[0], cargv.data(), cenv.data());
         _exit(127);
     }

@@ -109,9 +109,12 @@ int main(int argc, char** argv)
         result = select_menu(wins, l.nitems, l.vertical, exitflags, l.scrollid, 1, note_change);
         marked.clear();
         for (int i = 1; i <= l.nrows; ++i)
-            if (PAIR_NUMBER(getbkgd(wins[i])) == 5)
-                marked += (marked.empty() ? "" : ",") + std::to_string(i);
-        results += (results.empty() ? "" : ",") + std::to_string(result);
+            if (PAIR_NUMBER(getbkgd(wins[i])) == 5) {
+                if (!marked.empty()) marked += ',';
+                marked += std::to_string(i);
+            }
+        if (!results.empty()) results += ',';
+        results += std::to_string(result);
         mvprintw(19, 0, "results=%s", results.c_str());
         clrtoeol();
         mvprintw(20, 0, "pass=%d result=%d top=%d marked=%s", pass, result, myscr[1].top,

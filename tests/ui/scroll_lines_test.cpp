@@ -36,18 +36,16 @@ TEST(ScrollLines, ATooLongLineIsCutAtACharacterAndKeepsItsLineFeed)
              for (int i = 0; i < 26; ++i) s += "機";
              return s + "\n";
          }()},
-        {"x" +
-             [] {
-                 std::string s;
-                 for (int i = 0; i < 30; ++i) s += "機";
-                 return s;
-             }(),
-         "x" +
-             [] {
-                 std::string s;
-                 for (int i = 0; i < 26; ++i) s += "機";
-                 return s;
-             }()},
+        {[] {
+             std::string s = "x";
+             for (int i = 0; i < 30; ++i) s += "機";
+             return s;
+         }(),
+         [] {
+             std::string s = "x";
+             for (int i = 0; i < 26; ++i) s += "機";
+             return s;
+         }()},
     };
     for (auto& c : cases) {
         set_scrollbuf(2, 0, c.text.c_str());

@@ -103,7 +103,8 @@ TEST(SelectMenu, VerticalEndsAndHorizontalUpDownLeaveOnlyWhereAllowed)
         std::string calls = "onchange=1";
         for (int i = 0; i < c.downs_first; ++i) {
             t.down();
-            calls += "," + std::to_string(i + 2);
+            calls += ',';
+            calls += std::to_string(i + 2);
             ASSERT_TRUE(t.wait_row(21, calls)) << t.dump();
         }
         (t.*c.key)();
@@ -201,7 +202,8 @@ TEST(ScrollBox, TenLinesOverEightRowsScrollOneLineAtATime)
     };
     for (auto& s : steps) {
         (t.*s.key)();
-        calls += "," + std::to_string(s.item);
+        calls += ',';
+        calls += std::to_string(s.item);
         // onchange runs after the move is on screen.
         ASSERT_TRUE(t.wait_row(21, calls + " ")) << t.dump();
         EXPECT_EQ(shown_lines(t), s.lines) << "item " << s.item;

@@ -88,7 +88,8 @@ TEST(ListBrowse, TheInformationBoxShowsTheUnitUnderTheCursor)
 // The list row shows the line of this item (its number first).
 ::testing::AssertionResult shows_item(rig::Term& t, int row, int item)
 {
-    const std::string number = " " + std::to_string(item) + " ";
+    std::string number = " ";
+    number += std::to_string(item) + " ";
     if (t.wait_for([&] { return t.text(row, 1, 78).rfind(number, 0) == 0; }, 5000))
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "row " << row << " should show item " << item << "\n" << t.dump();

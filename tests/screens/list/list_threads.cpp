@@ -13,6 +13,8 @@ namespace {
 constexpr int UNITS = 64;
 constexpr int HOST_NET_UNITS = 245;   // 192.0.2.10 .. 192.0.2.254
 
+std::string unit_name(int k) { return std::string("u").append(std::to_string(k)); }
+
 // count units: the first ones in the host's network (192.0.2.10 on), the
 // rest outside it (198.51.100.10 on).
 std::string many_units(int count)
@@ -38,7 +40,7 @@ TEST(ListThreads, SixtyFourUnitsAreAskedTheirModelsAtOnceEachUnderItsOwnLine)
     Session s(many_units(UNITS));
     ASSERT_TRUE(s.searched()) << s.lab.sim_log() << s.t.dump();
 
-    for (int k = 0; k < UNITS; k++) EXPECT_EQ(count_received(s.lab, "u" + std::to_string(k), UU), 1) << k;
+    for (int k = 0; k < UNITS; k++) EXPECT_EQ(count_received(s.lab, unit_name(k), UU), 1) << k;
 
     // Walk the whole list: row min(item, 8) shows item k after k Downs.
     std::set<int> seen;
@@ -47,7 +49,8 @@ TEST(ListThreads, SixtyFourUnitsAreAskedTheirModelsAtOnceEachUnderItsOwnLine)
             s.t.down();
         }
         const int row = LIST_FIRST_ROW + (item < LIST_ROWS ? item : LIST_ROWS - 1);
-        const std::string number_text = " " + std::to_string(item) + " ";
+        std::string number_text = " ";
+        number_text += std::to_string(item) + " ";
         ASSERT_TRUE(s.t.wait_for([&] { return s.t.text(row, 1, 78).rfind(number_text, 0) == 0; }))
             << s.t.dump();
         const std::string line = s.t.text(row, 1, 78);
@@ -74,7 +77,7 @@ TEST(ListThreads, AFullTableOf256UnitsIsListedAndTheHostsNetworkAskedOnceEach)
     ASSERT_TRUE(s.searched()) << s.lab.sim_log() << s.t.dump();
 
     for (int k = 0; k < FULL; k++)
-        EXPECT_EQ(count_received(s.lab, "u" + std::to_string(k), UU), k < HOST_NET_UNITS ? 1 : 0) << k;
+        EXPECT_EQ(count_received(s.lab, unit_name(k), UU), k < HOST_NET_UNITS ? 1 : 0) << k;
     // The last item of the list, reached with Downs, is the 256th unit.
     for (int item = 1; item < FULL; item++) s.t.down();
     const int last_row = LIST_FIRST_ROW + LIST_ROWS - 1;

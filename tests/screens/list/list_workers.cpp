@@ -82,7 +82,7 @@ TEST(ListWorkers, QueriesWithoutAThreadOfTheirOwnRunOnTheSearchsThread)
     for (int k = 0; k < UNITS; k++) {
         EXPECT_EQ(xportset[k].model, k % 7) << k;
         EXPECT_EQ(xportset[k].unit_id, 1 + k % 14) << k;
-        EXPECT_EQ(lab.wait_received("u" + std::to_string(k), {0x55, 0x55}, 1, 5000), true) << k;
+        EXPECT_EQ(lab.wait_received(std::string("u").append(std::to_string(k)), {0x55, 0x55}, 1, 5000), true) << k;
     }
     xportcount = 0;
 }
