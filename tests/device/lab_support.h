@@ -58,6 +58,20 @@ struct HostLab {
     }
 };
 
+// Lists the unit at address as the search leaves it (on the host's network,
+// its model and module kind known); its index in the device table.
+inline int listed_unit(const char* address, int model, int modtype = MODTYPE_XPORT)
+{
+    const int n = XPortAdd(address);
+    EXPECT_GE(n, 1) << address;
+    if (n < 1) return 0;
+    DeviceEntry& e = xportset[n - 1];
+    e.samenet = 1;
+    e.model = model;
+    e.modtype = modtype;
+    return n - 1;
+}
+
 // A plant of the given unit objects (JSON texts).
 inline std::string plant(const std::vector<std::string>& units)
 {

@@ -104,7 +104,7 @@ bool apply(Session& s)
     for (int k = 0; k < 12 && s.t.bg(row, col) != BLUE; k++) {
         const std::string before = blue_cells(s);
         s.t.down();
-        if (!eventually(s.t, [&] { return blue_cells(s) != before; })) return false;
+        if (!s.t.wait_for([&] { return blue_cells(s) != before; })) return false;
     }
     if (s.t.bg(row, col) != BLUE) return false;
     s.t.enter();
@@ -452,7 +452,7 @@ TEST_P(FaultMatrix, EachFaultOfTheExchange)
         if (pass) {
             // The simulator journals an answer after sending it: its line
             // may come after the screen has moved on.
-            EXPECT_TRUE(eventually(s.t, [&] { return taken_whole(s, c, unit); }));
+            EXPECT_TRUE(s.t.wait_for([&] { return taken_whole(s, c, unit); }));
         }
         if (result->total_part_count() == failures_before) totals.passing++;
         std::printf("cell %-40s wait %6.0f ms (bound %d ms)\n", name.c_str(), waited / 1000.0,

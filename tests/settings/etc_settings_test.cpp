@@ -32,17 +32,13 @@ const std::string kPlant = R"({"units": [
   {"name": "odd", "ip": "192.0.2.15", "model": 10, "memory": {"0491": "f0"},
    "faults_on": [{"on_text": "TJ!", "close_early": true}]}]})";
 
-// Lists the unit as the search does, with its model and module kind; its index.
+// Lists the unit as the search does, with its model and module kind, its
+// records read; its index.
 int add(const char* address, int model, int modtype)
 {
-    const int n = XPortAdd(address);
-    EXPECT_GE(n, 1) << address;
-    DeviceEntry& e = xportset[n - 1];
-    e.samenet = 1;
-    e.modtype = modtype;
-    e.model = model;
-    EXPECT_EQ(EnsureUnitData(n - 1), 0) << address;
-    return n - 1;
+    const int u = listed_unit(address, model, modtype);
+    EXPECT_EQ(EnsureUnitData(u), 0) << address;
+    return u;
 }
 
 struct Lab : HostLab {

@@ -36,17 +36,6 @@ const std::string kPlant = R"({"hosts": ["192.0.2.50"], "units": [
      "faults_on": [{"on_text": "MR0401", "garbage": true}]},
     {"name": "no4", "ip": "192.0.2.19", "faults": {"unreadable_record": 4}}]})";
 
-// Lists the unit at address as the search and the model check do; its index.
-int add(const char* address, int model, int modtype)
-{
-    const int n = XPortAdd(address);
-    EXPECT_GE(n, 1) << address;
-    DeviceEntry& e = xportset[n - 1];
-    e.samenet = 1;
-    e.model = model;
-    e.modtype = modtype;
-    return n - 1;
-}
 
 // The unit is read again from scratch, as after a new search.
 void forget(int unit) { xportset[unit].records_read = xportset[unit].network_read = 0; }
@@ -155,7 +144,7 @@ TEST(ExtSettings, EachKindOfUnitIsReadChangedAppliedAndReadBackAsWritten)
     LogDir dir;
     for (const Kind& k : kKinds) {
         SCOPED_TRACE(k.unit);
-        const int u = add(k.ip, k.model, k.modtype);
+        const int u = listed_unit(k.ip, k.model, k.modtype);
         ExtSettings v;
         arrived.clear();
         ASSERT_TRUE(read_ext_connections(u, v).ok()) << dir.log();
@@ -209,7 +198,7 @@ TEST(ExtSettings, RefusalsAndFailuresAreTheFailedStepAndStopTheApply)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.unit);
-        const int u = add(c.ip, c.model, c.modtype);
+        const int u = listed_unit(c.ip, c.model, c.modtype);
         ExtSettings v;
         ASSERT_TRUE(read_ext_settings(u, v).ok()) << dir.log();
         c.change(v);
@@ -230,11 +219,11 @@ TEST(ExtSettings, RefusalsAndFailuresAreTheFailedStepAndStopTheApply)
 
     // Reads: a reply that is not hexadecimal, a record that cannot be read.
     ExtSettings v;
-    const StepResult m11 = read_ext_settings(add("192.0.2.18", 11, MODTYPE_XPORT), v);
+    const StepResult m11 = read_ext_settings(listed_unit("192.0.2.18", 11, MODTYPE_XPORT), v);
     EXPECT_EQ(m11.failed, 2);
     EXPECT_STREQ(m11.message, "通信エラー(定期通知)");
     EXPECT_STREQ(m11.log, "sendrecv error\n");
-    const StepResult no4 = read_ext_connections(add("192.0.2.19", 0, MODTYPE_XPORT), v);
+    const StepResult no4 = read_ext_connections(listed_unit("192.0.2.19", 0, MODTYPE_XPORT), v);
     EXPECT_EQ(no4.failed, 0);
     EXPECT_STREQ(no4.message, "通信エラー");
     EXPECT_EQ(no4.row, 18);
@@ -246,8 +235,8 @@ TEST(ExtSettings, ReadsOfSeveralUnitsInParallelThreadsEachGetTheirOwnUnitsValues
 {
     Lab l;
     LogDir dir;
-    const int units[] = {add("192.0.2.10", 0, MODTYPE_XPORT), add("192.0.2.11", 3, MODTYPE_GC),
-                         add("192.0.2.12", 1, MODTYPE_WIFI), add("192.0.2.13", 9, MODTYPE_XPORT)};
+    const int units[] = {listed_unit("192.0.2.10", 0), listed_unit("192.0.2.11", 3, MODTYPE_GC),
+                         listed_unit("192.0.2.12", 1, MODTYPE_WIFI), listed_unit("192.0.2.13", 9)};
     ExtSettings got[4];
     bool ok[4] = {};
     std::vector<std::thread> threads;

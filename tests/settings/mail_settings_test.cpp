@@ -39,17 +39,6 @@ const std::string kPlant = R"({"units": [
   {"name": "fa", "ip": "192.0.2.17", "model": 8, "faults_on": [{"on_text": "AL!", "close_early": true}]},
   {"name": "fr", "ip": "192.0.2.18", "model": 0, "faults_on": [{"on": "000100c4", "udp_silent": true}]}]})";
 
-// Lists the unit as the search leaves it; its index.
-int add(const char* address, int model, int modtype = MODTYPE_XPORT)
-{
-    const int n = XPortAdd(address);
-    EXPECT_GE(n, 1) << address;
-    DeviceEntry& e = xportset[n - 1];
-    e.samenet = 1;
-    e.model = model;
-    e.modtype = modtype;
-    return n - 1;
-}
 
 // A request as text, bytes outside printable ASCII as <xx>.
 std::string shown(const std::vector<uint8_t>& b)
@@ -157,7 +146,7 @@ TEST(MailSettings, EveryModelAndModuleKindIsReadAsItsScreenShowsItInTheScreensOr
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const int u = add(c.ip, c.model, c.modtype);
+        const int u = listed_unit(c.ip, c.model, c.modtype);
         MailAlertSettings v{};
         ASSERT_TRUE(read_mail_alert(u, v).ok()) << dir.log();
         EXPECT_STREQ(v.server.smtp_server, c.server);
@@ -188,7 +177,7 @@ TEST(MailSettings, EachGroupAppliedAloneWritesOnlyItsOwnBytesAndReadsBack)
     Lab l;
     LogDir dir;
     // The mail server alone: records 3..7 from those read, the input bits as read.
-    const int x0 = add("192.0.2.10", 0);
+    const int x0 = listed_unit("192.0.2.10", 0);
     MailServer server{};
     ASSERT_TRUE(read_mail_server(x0, server).ok()) << dir.log();
     std::strcpy(server.smtp_server, "192.0.2.26");
@@ -213,7 +202,7 @@ TEST(MailSettings, EachGroupAppliedAloneWritesOnlyItsOwnBytesAndReadsBack)
     EXPECT_EQ(back, server);
 
     // The rows alone: their commands, then records 3..7 with only their bits changed.
-    const int d0 = add("192.0.2.11", 0);
+    const int d0 = listed_unit("192.0.2.11", 0);
     DiMail di{{0, 1, 0}};
     ASSERT_TRUE(apply_di_mail(d0, di).ok()) << dir.log();
     EXPECT_EQ(commands(l.lab, "d0"), (std::vector<std::string>{"<95><02>", "<94><02>"}));
@@ -226,7 +215,7 @@ TEST(MailSettings, EachGroupAppliedAloneWritesOnlyItsOwnBytesAndReadsBack)
     EXPECT_EQ(di_back, di);
 
     // A "GC" unit with SMTP-AUTH: record 1 from zeros, the host name in record 4.
-    const int g2 = add("192.0.2.12", 2, MODTYPE_GC);
+    const int g2 = listed_unit("192.0.2.12", 2, MODTYPE_GC);
     ASSERT_TRUE(read_mail_server(g2, server).ok());
     server.auth_send = 1;
     std::strcpy(server.auth_user, "mailer");
@@ -240,7 +229,7 @@ TEST(MailSettings, EachGroupAppliedAloneWritesOnlyItsOwnBytesAndReadsBack)
     EXPECT_EQ(shown(record_writes(l.lab, "g2", 6).at(0)), shown(as_written(g2, 6, {})));
 
     // Thresholds and DO alerts alone: their commands and nothing else.
-    const int x9 = add("192.0.2.13", 9), x10 = add("192.0.2.14", 10);
+    const int x9 = listed_unit("192.0.2.13", 9), x10 = listed_unit("192.0.2.14", 10);
     AnalogThresholds t{};
     DoAlerts a{};
     ASSERT_TRUE(read_thresholds(x9, t).ok() && read_do_alerts(x10, a).ok()) << dir.log();
@@ -265,7 +254,7 @@ TEST(MailSettings, EachGroupAppliedAloneWritesOnlyItsOwnBytesAndReadsBack)
 
     // A WiFi module: its rows by their commands; its keys as one text, after
     // which it restarts.
-    const int w5 = add("192.0.2.15", 5, MODTYPE_WIFI);
+    const int w5 = listed_unit("192.0.2.15", 5, MODTYPE_WIFI);
     ASSERT_TRUE(read_mail_server(w5, server).ok());
     std::strcpy(server.mail_subject, "Changed");
     ASSERT_TRUE(apply_di_mail(w5, DiMail{{1}}).ok() && apply_mail_server(w5, server).ok())
@@ -286,8 +275,8 @@ TEST(MailSettings, ARefusalOrAFailedStepIsWhereTheApplyStoppedAndNothingFollowsI
 {
     Lab l;
     LogDir dir;
-    const int w5 = add("192.0.2.15", 5, MODTYPE_WIFI), fa = add("192.0.2.17", 8),
-              fr = add("192.0.2.18", 0);
+    const int w5 = listed_unit("192.0.2.15", 5, MODTYPE_WIFI), fa = listed_unit("192.0.2.17", 8),
+              fr = listed_unit("192.0.2.18", 0);
     MailAlertSettings w{}, a{}, r{};
     ASSERT_TRUE(read_mail_alert(w5, w).ok() && read_mail_alert(fa, a).ok() &&
                 read_mail_alert(fr, r).ok())
@@ -328,8 +317,8 @@ TEST(MailSettings, ReadsOfSeveralUnitsInParallelThreadsEachGetTheirOwnUnitsValue
 {
     Lab l;
     LogDir dir;
-    const int units[] = {add("192.0.2.10", 0), add("192.0.2.13", 9),
-                         add("192.0.2.15", 5, MODTYPE_WIFI)};
+    const int units[] = {listed_unit("192.0.2.10", 0), listed_unit("192.0.2.13", 9),
+                         listed_unit("192.0.2.15", 5, MODTYPE_WIFI)};
     MailAlertSettings got[3] = {};
     bool ok[3] = {};
     std::vector<std::thread> threads;
