@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "device/KIVRAXPort.h"
+#include "settings/model_check.h"
 
 namespace {
 
@@ -224,14 +225,13 @@ const char* ensure_model(int i)
     DeviceEntry& e = xportset[i];
     if (e.samenet == 0) return "outside the host's networks: the unit cannot be read";
     if (e.model >= 0 && e.model <= 15) return nullptr;
-    static const ModelQueryLog texts{"connect with timeout failed\n",
-                                     "warning: recv timeout may be occured\n", false};
-    for (int attempt = 0; attempt < 5; attempt++) {
-        int error = 0;
-        if (attempt > 0) usleep(50 * 1000);
-        const int r = ModelQuery(e.ipstr, GetCmdPort(i), texts, &e.model, &e.unit_id, &error);
-        if (r == 1) return "asking the model: refused (model 7, or the rotary switch at F)";
-        if (e.model >= 0 && e.model <= 15) return nullptr;
+    switch (check_model(i, nullptr)) {
+    case ModelCheck::Known:
+        return nullptr;
+    case ModelCheck::Refused:
+        return "asking the model: refused (model 7, or the rotary switch at F)";
+    case ModelCheck::NoAnswer:
+        break;
     }
     return "asking the model: no answer";
 }

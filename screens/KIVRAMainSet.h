@@ -7,6 +7,7 @@
 
 #include "device/ping.h"
 #include "settings/ip_settings.h"
+#include "settings/model_check.h"
 #include "settings/unit_search.h"
 
 // Device list and search
@@ -18,7 +19,6 @@ int OnDeviceItemChange(int item);
 int SetMainMenu(int i);
 int loop_mainset(int i);
 int GetModelName_ReplaceDeviceList(int i);
-int modelcheck2(int i);
 void DeleteXPort(int i);
 int OnSetInputExtend(int i);
 int OnSetMailAlert(int i);
