@@ -344,7 +344,9 @@ inline ::testing::AssertionResult lists(Session& s, const Listed& u)
 {
     const int r = s.row_of(u.ip);
     if (r < 0) return ::testing::AssertionFailure() << u.ip << " missing\n" << s.t.dump();
-    return cells_are(s.t, r, 1, " " + std::to_string(r - LIST_FIRST_ROW) + " " + u.rest, 78);
+    std::string want = " ";
+    want.append(std::to_string(r - LIST_FIRST_ROW)).append(" ").append(u.rest);
+    return cells_are(s.t, r, 1, want, 78);
 }
 
 }  // namespace op
