@@ -28,7 +28,7 @@ struct OptionSpec {
 constexpr int CLI_ARGS_MAX = 256;  // options and operands of one command line
 
 struct ParsedArgs {
-    int option[CLI_ARGS_MAX];         // which spec each given option is, in order
+    int option[CLI_ARGS_MAX];         // the option table entry of each given option, in order
     const char* value[CLI_ARGS_MAX];  // its value (nullptr for a flag)
     int count = 0;
     const char* operands[CLI_ARGS_MAX];
@@ -63,10 +63,10 @@ extern const Subcommand cli_set_address;
 // Reads argv[first..argc) for sub. CLI_OK, or CLI_USAGE after saying why on
 // io.err (the option or operand at fault and how to get help).
 int parse_args(const Subcommand& sub, int argc, char** argv, int first, ParsedArgs* out, FILE* err);
-// How many times option spec (index into sub.options) was given, and its
+// How many times option opt (an index into sub.options) was given, and its
 // n-th value (nullptr when not given that often).
-int option_count(const ParsedArgs& args, int spec);
-const char* option_value(const ParsedArgs& args, int spec, int n);
+int option_count(const ParsedArgs& args, int opt);
+const char* option_value(const ParsedArgs& args, int opt, int n);
 // The help of one subcommand, and of the whole program.
 void print_help(const Subcommand& sub, FILE* f);
 void print_program_help(FILE* f);

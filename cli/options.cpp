@@ -14,7 +14,7 @@ int usage_error(const Subcommand& sub, FILE* err, const char* what, const char* 
     return CLI_USAGE;
 }
 
-// The spec for "--name" (name_len bytes of it) or for a letter; -1 when none.
+// The option table entry for "--name" (name_len bytes of it) or for a letter; -1 when none.
 int find_long(const Subcommand& sub, const char* name, size_t name_len)
 {
     for (int k = 0; k < sub.option_count; k++) {
@@ -31,13 +31,13 @@ int find_letter(const Subcommand& sub, char letter)
     return -1;
 }
 
-int add_option(const Subcommand& sub, ParsedArgs* out, int spec, const char* value, const char* arg,
+int add_option(const Subcommand& sub, ParsedArgs* out, int opt, const char* value, const char* arg,
                FILE* err)
 {
-    if (!sub.options[spec].repeat && option_count(*out, spec) > 0)
+    if (!sub.options[opt].repeat && option_count(*out, opt) > 0)
         return usage_error(sub, err, "option given twice:", arg);
     if (out->count >= CLI_ARGS_MAX) return usage_error(sub, err, "too many arguments at", arg);
-    out->option[out->count] = spec;
+    out->option[out->count] = opt;
     out->value[out->count] = value;
     out->count++;
     return CLI_OK;
@@ -68,27 +68,27 @@ int parse_args(const Subcommand& sub, int argc, char** argv, int first, ParsedAr
             out->help = true;
             continue;
         }
-        int spec = -1;
+        int opt = -1;
         const char* value = nullptr;
         bool value_attached = false;
         if (arg[1] == '-') {
             const char* eq = std::strchr(arg + 2, '=');
             const size_t len =
                 eq != nullptr ? static_cast<size_t>(eq - (arg + 2)) : std::strlen(arg + 2);
-            spec = find_long(sub, arg + 2, len);
+            opt = find_long(sub, arg + 2, len);
             if (eq != nullptr) {
                 value = eq + 1;
                 value_attached = true;
             }
         } else {
-            spec = find_letter(sub, arg[1]);
+            opt = find_letter(sub, arg[1]);
             if (arg[2] != '\0') {
                 value = arg + 2;
                 value_attached = true;
             }
         }
-        if (spec < 0) return usage_error(sub, err, "unknown option", arg);
-        const OptionSpec& o = sub.options[spec];
+        if (opt < 0) return usage_error(sub, err, "unknown option", arg);
+        const OptionSpec& o = sub.options[opt];
         if (o.value == nullptr && value_attached)
             return usage_error(sub, err, "option takes no value:", arg);
         if (o.value != nullptr && !value_attached) {
@@ -96,22 +96,22 @@ int parse_args(const Subcommand& sub, int argc, char** argv, int first, ParsedAr
                 return usage_error(sub, err, "option needs a value:", arg);
             value = argv[++i];
         }
-        if (add_option(sub, out, spec, value, arg, err) != CLI_OK) return CLI_USAGE;
+        if (add_option(sub, out, opt, value, arg, err) != CLI_OK) return CLI_USAGE;
     }
     return CLI_OK;
 }
 
-int option_count(const ParsedArgs& args, int spec)
+int option_count(const ParsedArgs& args, int opt)
 {
     int n = 0;
-    for (int k = 0; k < args.count; k++) n += args.option[k] == spec;
+    for (int k = 0; k < args.count; k++) n += args.option[k] == opt;
     return n;
 }
 
-const char* option_value(const ParsedArgs& args, int spec, int n)
+const char* option_value(const ParsedArgs& args, int opt, int n)
 {
     for (int k = 0; k < args.count; k++) {
-        if (args.option[k] != spec) continue;
+        if (args.option[k] != opt) continue;
         if (n-- == 0) return args.value[k];
     }
     return nullptr;

@@ -22,7 +22,7 @@ struct PlantSearch {
     char names[SEARCH_IF_MAX * (HOST_IFNAME_LEN + 2) + 64] = {};  // "veth-host, veth-host2"
 };
 
-// Reads -i (spec opt_if) and --port (spec opt_port) of args; CLI_USAGE
+// Reads -i (option opt_if) and --port (option opt_port) of args; CLI_USAGE
 // after saying why on io.err ("kivraset NAME: -i eth9: no such interface").
 int search_options(const Subcommand& sub, const ParsedArgs& args, int opt_if, int opt_port,
                    PlantSearch* out, FILE* err);

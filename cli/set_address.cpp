@@ -41,10 +41,10 @@ struct Wish {
     in_addr_t mask = 0, gateway = 0;
 };
 
-int read_address(const ParsedArgs& args, int spec, const char* name, in_addr_t* out, bool* given,
+int read_address(const ParsedArgs& args, int opt, const char* name, in_addr_t* out, bool* given,
                  FILE* err)
 {
-    const char* text = option_value(args, spec, 0);
+    const char* text = option_value(args, opt, 0);
     if (given != nullptr) *given = text != nullptr;
     if (text == nullptr) return CLI_OK;
     if (parse_dotted_quad(text, out) == 1) return CLI_OK;
