@@ -72,6 +72,14 @@ inline int listed_unit(const char* address, int model, int modtype = MODTYPE_XPO
     return n - 1;
 }
 
+// Forgets what was read from the unit, so the next read asks it again (as
+// after a new search).
+inline void forget(int unit)
+{
+    xportset[unit].records_read = 0;
+    xportset[unit].network_read = 0;
+}
+
 // A plant of the given unit objects (JSON texts).
 inline std::string plant(const std::vector<std::string>& units)
 {

@@ -37,17 +37,8 @@ const std::string kPlant = R"({"hosts": ["192.0.2.50"], "units": [
     {"name": "no4", "ip": "192.0.2.19", "faults": {"unreadable_record": 4}}]})";
 
 
-// The unit is read again from scratch, as after a new search.
-void forget(int unit) { xportset[unit].records_read = xportset[unit].network_read = 0; }
-
-struct Lab {
-    rig::Lab lab{kPlant};
-    Lab()
-    {
-        EXPECT_TRUE(lab.ok()) << lab.sim_log();
-        lab.enter_host();
-        InitXPortSet();
-    }
+struct Lab : HostLab {
+    Lab() : HostLab(kPlant) {}
     // The controller commands a unit received from the n-th TCP request on, hex.
     std::vector<std::string> tcp_from(const char* unit, size_t n) const
     {

@@ -78,17 +78,8 @@ std::vector<uint8_t> as_written(int unit, int n, std::vector<std::pair<int, std:
     for (const auto& [at, text] : changes) std::memcpy(&b[at], text.c_str(), text.size() + 1);
     return b;
 }
-// Forgets what was read, so the next read asks the unit again.
-void forget(int unit) { xportset[unit].records_read = 0, xportset[unit].network_read = 0; }
-
-struct Lab {
-    rig::Lab lab{kPlant};
-    Lab()
-    {
-        EXPECT_TRUE(lab.ok()) << lab.sim_log();
-        lab.enter_host();
-        InitXPortSet();
-    }
+struct Lab : HostLab {
+    Lab() : HostLab(kPlant) {}
 };
 
 TEST(MailSettings, EveryModelAndModuleKindIsReadAsItsScreenShowsItInTheScreensOrder)
