@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "device/KIVRAXPort.h"
+#include "device/net_io.h"
 #include "device/record_fields.h"
 #include "base/DebugLog.h"
 #include "base/bounded_text.h"
@@ -190,16 +191,24 @@ int RefindUnit(int i, int wait_ms)
 {
     if (i < 0 || i >= xportcount || i >= XPORT_MAX) return -1;
     DeviceEntry& e = xportset[i];
-    DeviceEntry back;
-    if (XPortFindMac(e.mac, e.host_if, wait_ms, &back) != 1) return -1;
-    e.addr = back.addr;
-    std::memcpy(e.ipstr, back.ipstr, sizeof e.ipstr);
-    PrnDebugf("Xport: %.16s : back after its restart\n", e.ipstr);
-    // Everything read before the restart may have changed with it.
-    e.records_read = 0;
-    e.network_read = 0;
-    mark_same_network(i);
-    return EnsureUnitData(i);
+    const Deadline limit = Deadline::after_ms(wait_ms);
+    // A unit answering the discovery just after its restart may not take
+    // reads yet, nor the host have found its new address on the link (an
+    // address pinged a moment ago waits for its next ARP probe): the reads
+    // are tried again, after the discovery, while the wait lasts.
+    for (;;) {
+        DeviceEntry back;
+        if (XPortFindMac(e.mac, e.host_if, limit.remaining_ms(), &back) != 1) return -1;
+        e.addr = back.addr;
+        std::memcpy(e.ipstr, back.ipstr, sizeof e.ipstr);
+        PrnDebugf("Xport: %.16s : back after its restart\n", e.ipstr);
+        // Everything read before the restart may have changed with it.
+        e.records_read = 0;
+        e.network_read = 0;
+        mark_same_network(i);
+        if (EnsureUnitData(i) == 0) return 0;
+        if (limit.remaining_ms() <= 0) return -1;
+    }
 }
 
 const char* failed_read_step(const DeviceEntry& e)

@@ -76,9 +76,10 @@ int EnsureUnitData(int i);
 // Unit i after it restarted: waits at most wait_ms for the unit with its MAC
 // to answer the discovery on its host interface, takes the address it
 // answers at, and reads its records (or a WiFi module's parameters) again
-// as EnsureUnitData does; its model and module kind are kept. 0, or -1 when
-// it did not answer in time (the entry is unchanged) or a read failed
-// (failed_read_step names it).
+// as EnsureUnitData does, again after the discovery while wait_ms lasts when
+// a read fails; its model and module kind are kept. 0, or -1 when it did
+// not answer in time (the entry is unchanged) or a read still failed when
+// the wait ended (failed_read_step names it).
 int RefindUnit(int i, int wait_ms);
 void* tfunc_RecvModel(void* arg);
 
