@@ -3,6 +3,8 @@
 // applies of a unit's groups as an operator makes them.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -72,7 +74,11 @@ inline bool apply_as_screens(int i, const UnitSettings& v)
     const unsigned has = settings_groups_of(v.model, v.modtype);
     bool ok = true;
     auto applied = [i, &ok](const StepResult& r) {
-        ok = r.ok() && RefindUnit(i, 20000) == 0 && ok;
+        EXPECT_TRUE(r.ok()) << "step " << r.failed << " " << (r.message ? r.message : "")
+                            << (r.log ? r.log : "");
+        const bool back = r.ok() && RefindUnit(i, 20000) == 0;
+        EXPECT_TRUE(back || !r.ok()) << "not found again after its restart";
+        ok = back && ok;
     };
     if (has & group_bit(SettingsGroup::InputExtension)) {
         ExtSettings e = v.ext;

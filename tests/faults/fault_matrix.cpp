@@ -94,17 +94,20 @@ std::string blue_cells(Session& s)
     return out;
 }
 
-// Moves down to "設定反映" and presses Enter. A Down moves the current item
-// in one screen update: each is seen to land before the next is pressed.
+// Moves down to "設定反映" and presses Enter. The screen reads its unit once
+// its frame shows, so the first Down waits until an item is current; each
+// Down is then seen to land, and the screen to go quiet, before the next.
 bool apply(Session& s)
 {
     int row = 0, col = 0;
     if (!find_apply(s, &row, &col)) return false;
+    if (!s.t.wait_for([&] { return blue_cells(s).find('1', 80) < 23 * 80; }, 20000)) return false;
     s.t.settle();
     for (int k = 0; k < 12 && s.t.bg(row, col) != BLUE; k++) {
         const std::string before = blue_cells(s);
         s.t.down();
         if (!s.t.wait_for([&] { return blue_cells(s) != before; })) return false;
+        s.t.settle();
     }
     if (s.t.bg(row, col) != BLUE) return false;
     s.t.enter();

@@ -5,6 +5,7 @@
 
 #include "device/KIVRAXPort.h"
 #include "device/address_text.h"
+#include "settings/unit_search.h"
 #include "tests/device/lab_support.h"
 
 #include <gtest/gtest.h>
@@ -66,9 +67,13 @@ TEST(IpSettings, AnXPortUnitIsReadChangedWrittenAndReadBackAtItsNewAddress)
     EXPECT_EQ(rig::hex(udp.back()), rig::hex(want));
     EXPECT_NE(dir.log().find("sending PING to 192.0.2.77\n"), std::string::npos) << dir.log();
 
+    // Found again by its MAC address once it answers, at its new address.
     ASSERT_TRUE(l.lab.wait_event("x", "restart")) << l.lab.sim_log();
+    ASSERT_EQ(RefindUnit(x, 20000), 0) << dir.log();
+    EXPECT_STREQ(xportset[x].ipstr, "192.0.2.77");
+    forget(x);
     IpSettings back;
-    ASSERT_TRUE(read_ip_settings(add("192.0.2.77"), back).ok()) << dir.log();
+    ASSERT_TRUE(read_ip_settings(x, back).ok()) << dir.log();
     EXPECT_EQ(back.address, v.address);
     EXPECT_EQ(back.netmask, v.netmask);
     EXPECT_EQ(back.gateway, v.gateway);
